@@ -1,0 +1,75 @@
+/* PIKON: eight-channel voltmeter and strip-chart recorder for the KMX12 A/D module
+ * (a MAX186 on a serial port, driven through the port's control lines).
+ *
+ * One header for the whole program: the process-wide state and every routine.
+ */
+#ifndef PIKON_H
+#define PIKON_H
+
+#include <windows.h>
+
+#include "resource.h"
+
+/* Run state */
+extern int exeparam;  /* 1 while a measurement run is to continue */
+extern int zaehler;   /* number of the current sweep in the run; -1 after a stop */
+extern int kanal;     /* channel being converted, 1 to 8 */
+extern char workstring[16]; /* last value in volts, "%.3lf" */
+
+/* Module link */
+extern int inbin[8];   /* control word, element 0 sent first */
+extern int ausbin[13]; /* received bits, element 12 received first */
+extern float Wert;     /* last code, 0 to 4095 */
+extern HANDLE hCom;    /* the open serial port */
+extern int ComNr;      /* port of the module, 1 to 4; 5 = none */
+extern DWORD dwComStatus; /* last modem status word */
+extern DCB dcborg;     /* port settings as read */
+extern DCB dcb;        /* port settings as applied */
+extern char hilfstext[1000]; /* port name */
+
+/* Plot */
+extern int plm;        /* sweep length: 100 or 1000 positions */
+extern int cent;       /* current sweep position, 0 to plm - 1 */
+extern const COLORREF col[9]; /* legend background and the channel colours */
+extern int cxPlotter;  /* plot window client width */
+extern int cyPlotter;  /* plot window client height */
+
+/* Windows */
+extern const char g_szClassName[];
+extern HWND g_hToolbar;
+extern HWND Anzeigefenster;
+extern HWND SatzZahl;
+extern HWND StopBox;
+extern HWND ComPort;
+extern HWND Plotter;
+
+/* app/ */
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ToolDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+/* modlink/ */
+void hiclock(void);
+void loclock(void);
+void hidata(void);
+void lodata(void);
+int IniKMX(void);
+void clockout(void);
+void getWandelWerte(void);
+int todec(void);
+void wandeln(void); /* one whole conversion transaction for the control word in inbin */
+
+/* measure/ */
+int DataProc(HWND hwnd);
+void Messen(HWND hwnd);
+void StopReset(HWND hwnd);
+
+/* plot/ */
+void ZeichneGrund(HWND hwnd, int cx, int cy);
+void HinterGrund(HWND hwnd, int cx, int cy);
+void Texte(HWND hwnd, int cx, int cy);
+void Plotten(int kanal, float wert);
+void Linien(HWND hwnd, int cx, int cy, int position, int farbe);
+INT_PTR CALLBACK PlotProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+#endif

@@ -1,0 +1,35 @@
+// The call ledger: every platform call the program makes, in order, for tests and the demo.
+#ifndef PIKON_WINAPI_DRIVER_LEDGER_H
+#define PIKON_WINAPI_DRIVER_LEDGER_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drv {
+
+struct Call {
+  std::string fn;         // the platform function, e.g. "EscapeCommFunction"
+  std::intptr_t a = 0;    // first numeric argument that matters (code, id, x, ...)
+  std::intptr_t b = 0;    // second (y, style, ...)
+  std::intptr_t c = 0;    // third (colour, ...)
+  std::string text;       // text argument, or "text\ncaption" for message boxes
+  HWND window = nullptr;  // the window the call is about (target, owner, parent)
+};
+
+void Record(Call call);
+const std::vector<Call>& Ledger();
+void ClearLedger();
+// Recording costs time; benchmarks turn it off and read only the counts.
+void SetLedgerRecording(bool on);
+// How often `fn` was called since the last ClearLedger, recorded or not.
+std::size_t CountOf(const std::string& fn);
+
+// Calls named `fn` only, in order.
+std::vector<Call> CallsTo(const std::string& fn);
+
+}  // namespace drv
+
+#endif
