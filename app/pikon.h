@@ -61,8 +61,8 @@ void wandeln(void); /* one whole conversion transaction for the control word in 
 
 /* measure/ */
 int DataProc(HWND hwnd);
-void Messen(HWND hwnd);
-void StopReset(HWND hwnd);
+void Messen(HWND hwnd);     /* "Messen": runs until stopped */
+void StopReset(void);      /* "Stop/Reset": ends a run, nothing when idle */
 
 /* plot/ */
 void ZeichneGrund(HWND hwnd, int cx, int cy);
@@ -71,5 +71,9 @@ void Texte(HWND hwnd, int cx, int cy);
 void Plotten(int kanal, float wert);
 void Linien(HWND hwnd, int cx, int cy, int position, int farbe);
 INT_PTR CALLBACK PlotProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void ErzeugePlotter(void);  /* creates the hidden plot window */
+void ZeigePlotter(void);
+void VerbergePlotter(void);
+void TogglePlotter(void);
 
 #endif
