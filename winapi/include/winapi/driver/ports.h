@@ -1,0 +1,96 @@
+// Driver API for the serial ports and the simulated converter module, the virtual clock
+// and the answers of message boxes. Tests and the demo set the scene through these calls;
+// the program itself only ever sees the Win32 calls.
+#ifndef PIKON_WINAPI_DRIVER_PORTS_H
+#define PIKON_WINAPI_DRIVER_PORTS_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drv {
+
+// What sits behind COM1..COM4. All ports are Absent at process start.
+//   Absent  CreateFileA fails (no such device)
+//   Busy    CreateFileA fails (another program holds the port)
+//   Empty   the port opens; nothing is connected, every status line is off
+//   Module  the port opens and the simulated converter module hangs on its lines
+enum class PortKind { Absent, Busy, Empty, Module };
+
+// Changes what a later CreateFileA finds on port 1..4. A port that is open stays open and
+// its handle keeps working: a module plugged into an open port sees its lines at once (it
+// powers up idle), a module pulled out of one stops answering. Plugging a module resets it
+// (idle, no protocol violations) but keeps its signals.
+void PlugPort(int port, PortKind kind);
+
+// A channel's input in millivolts (= the 12-bit code), advanced by one step per conversion of
+// that channel. Values outside 0..4095 are clipped, as the converter's input range does.
+enum class Shape { Constant, Ramp, Sine, Square, Noise };
+struct Signal {
+  Shape shape = Shape::Constant;
+  int low = 0;      // Constant: the level; otherwise the lowest value
+  int high = 0;     // the highest value (unused by Constant)
+  int period = 1;   // conversions per cycle (Ramp, Sine, Square)
+};
+Signal Constant(int mv);
+Signal Ramp(int low, int high, int period);    // low, rising evenly to high at the last step
+Signal Sine(int low, int high, int period);    // starts at the middle, rising
+Signal Square(int low, int high, int period);  // low for the first half of a period, then high
+Signal Noise(int low, int high);               // pseudo-random, the same for every run
+// The code the nth conversion (n = 0 for the first) of a channel with this signal yields.
+int SignalAt(const Signal& signal, std::uint64_t n);
+
+// channel = the program's channel number 1..8 (converter inputs CH0..CH7). Restarts the
+// channel's signal at its first step.
+void SetSignal(int port, int channel, const Signal& signal);
+// Conversions the module on `port` made of `channel` since its signal was set.
+std::uint64_t Conversions(int port, int channel);
+
+// Faults of a port. Status reads are counted from the SetFaults call on (1 = the next read).
+struct Faults {
+  int failStatusFrom = 0;   // GetCommModemStatus fails from this read on; 0 = never
+  int failStatusCount = 0;  // ... for this many reads, then works again; 0 = for good
+  DWORD stuckOn = 0;        // status lines stuck on, e.g. MS_DSR_ON, MS_RING_ON, MS_RLSD_ON
+  DWORD breakAnswer = MS_RING_ON | MS_RLSD_ON;  // what the module raises during a break
+  int unplugAtRead = 0;     // the module is pulled out just before this read; 0 = never
+};
+void SetFaults(int port, const Faults& faults);
+
+// The port's serial settings, as GetCommState reads them. A fresh port has 9600 baud, 8N1,
+// binary mode, DTR and RTS control enabled.
+void SetPortSettings(int port, const DCB& settings);
+DCB PortSettings(int port);
+
+// The port's output lines as the device behind it sees them.
+struct Lines {
+  bool open = false;
+  bool rts = false;  // the module's clock
+  bool dtr = false;  // data to the module
+  bool brk = false;  // break on TXD
+};
+Lines PortLines(int port);
+
+// What the module on `port` noticed that a correct master never does (a data change while
+// the clock is high, a clock edge during a break, a control word it is not wired for...).
+std::vector<std::string> ProtocolViolations(int port);
+// Answers the master cut short (DTR raised before all 13 bits were clocked out).
+int AbandonedAnswers(int port);
+
+// The virtual clock: milliseconds passed in Sleep since process start (or ResetKernel).
+std::uint64_t ClockMs();
+
+// The answers the next message boxes give, in order; once used up, every box answers IDOK.
+// Replaces answers not yet given.
+void AnswerMessageBoxes(std::vector<int> answers);
+
+// Every port absent and closed (their handles die), modules reset with flat 0 mV signals,
+// no faults, fresh settings.
+void ResetPorts();
+// ResetPorts, the virtual clock back to 0, no scripted message-box answers.
+void ResetKernel();
+
+}  // namespace drv
+
+#endif

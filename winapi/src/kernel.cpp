@@ -1,0 +1,44 @@
+// Sleep on a virtual clock, and the module handle of the program.
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+
+namespace {
+
+std::uint64_t g_clockMs = 0;
+
+// Where a 32-bit Windows program's image is loaded by default; never 0.
+const std::uintptr_t kImageBase = 0x00400000;
+
+}  // namespace
+
+// Nothing here waits: the pause is recorded and the virtual clock moves on.
+void WINAPI Sleep(DWORD milliseconds) {
+  g_clockMs += milliseconds;
+  drv::Call call;
+  call.fn = "Sleep";
+  call.a = std::intptr_t(milliseconds);
+  drv::Record(std::move(call));
+}
+
+// The program is the only module: NULL names it; any other name is not loaded.
+HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+  HMODULE module = name ? nullptr : reinterpret_cast<HMODULE>(kImageBase);
+  drv::Call call;
+  call.fn = "GetModuleHandleA";
+  call.text = name ? name : "";
+  call.a = std::intptr_t(reinterpret_cast<std::uintptr_t>(module));
+  drv::Record(std::move(call));
+  return module;
+}
+
+namespace drv {
+
+std::uint64_t ClockMs() { return g_clockMs; }
+
+void ResetKernel() {
+  ResetPorts();
+  g_clockMs = 0;
+  AnswerMessageBoxes({});
+}
+
+}  // namespace drv

@@ -1,0 +1,308 @@
+// Serial ports COM1..COM4: the port table, CreateFileA/CloseHandle on them, settings, the
+// control lines and the modem status word. Nothing here touches a real device; each port is
+// absent, busy, empty or holds the simulated module (simmodule.cpp).
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+
+#include "handles.h"
+#include "simmodule.h"
+
+#include <array>
+#include <cctype>
+#include <cstring>
+
+namespace winapi {
+namespace {
+
+DCB FreshSettings() {
+  DCB d;
+  std::memset(&d, 0, sizeof d);
+  d.DCBlength = sizeof(DCB);
+  d.BaudRate = CBR_9600;
+  d.fBinary = 1;
+  d.fDtrControl = DTR_CONTROL_ENABLE;
+  d.fRtsControl = RTS_CONTROL_ENABLE;
+  d.XonLim = 2048;
+  d.XoffLim = 512;
+  d.ByteSize = 8;
+  d.Parity = NOPARITY;
+  d.StopBits = ONESTOPBIT;
+  d.XonChar = 0x11;
+  d.XoffChar = 0x13;
+  return d;
+}
+
+struct Port {
+  const char* name = "";
+  drv::PortKind kind = drv::PortKind::Absent;
+  DCB settings = FreshSettings();
+  HANDLE open = nullptr;  // the handle while the port is open
+  bool rts = false, dtr = false, brk = false;
+  SimModule module;
+  drv::Faults faults;
+  int reads = 0;  // status reads since the faults were set
+
+  bool HasModule() const { return kind == drv::PortKind::Module; }
+};
+
+struct OpenPort {
+  int index;  // 0..3
+};
+
+struct PortTable {
+  std::array<Port, 4> ports;
+  HandleTable<OpenPort, HandleKind::Port> handles;
+  PortTable() {
+    static const char* const names[4] = {"COM1", "COM2", "COM3", "COM4"};
+    for (int i = 0; i < 4; ++i) ports[i].name = names[i];
+  }
+};
+
+PortTable& Table() {
+  static PortTable table;
+  return table;
+}
+
+Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
+
+Port* FromHandle(HANDLE h) {
+  OpenPort* o = Table().handles.Get(h);
+  return o ? &Table().ports[std::size_t(o->index)] : nullptr;
+}
+
+void Log(const char* fn, const Port* p, std::intptr_t a, std::intptr_t b, std::intptr_t c = 0) {
+  drv::Call call;
+  call.fn = fn;
+  call.text = p ? p->name : "";
+  call.a = a;
+  call.b = b;
+  call.c = c;
+  drv::Record(std::move(call));
+}
+
+// Line changes reach the module one at a time, in the order they happen.
+void SetRts(Port& p, bool on) {
+  if (p.rts == on) return;
+  p.rts = on;
+  if (p.HasModule()) p.module.Clock(on);
+}
+
+void SetDtr(Port& p, bool on) {
+  if (p.dtr == on) return;
+  p.dtr = on;
+  if (p.HasModule()) p.module.Data(on);
+}
+
+void SetBreak(Port& p, bool on) {
+  if (p.brk == on) return;
+  p.brk = on;
+  if (p.HasModule()) p.module.Break(on);
+}
+
+// Opening a port and applying settings put DTR and RTS where their control modes want them:
+// on when enabled (or when handshaking, the receiver being ready), off when disabled (or
+// RTS toggling, nothing being sent).
+void ApplyLineControl(Port& p) {
+  SetDtr(p, p.settings.fDtrControl != DTR_CONTROL_DISABLE);
+  SetRts(p, p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
+                p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE);
+}
+
+// "COM1".."COM9" or "\\.\COMn", any case; 0 for every other name.
+int ComNumber(const char* name) {
+  if (!name) return 0;
+  if (std::strncmp(name, "\\\\.\\", 4) == 0) name += 4;
+  if (std::strlen(name) != 4) return 0;
+  if (std::toupper((unsigned char)name[0]) != 'C' || std::toupper((unsigned char)name[1]) != 'O' ||
+      std::toupper((unsigned char)name[2]) != 'M' || name[3] < '1' || name[3] > '9')
+    return 0;
+  return name[3] - '0';
+}
+
+}  // namespace
+}  // namespace winapi
+
+using winapi::Port;
+
+HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                          DWORD disposition, DWORD flags, HANDLE templ) {
+  drv::Call call;
+  call.fn = "CreateFileA";
+  call.text = name ? name : "";
+  call.a = std::intptr_t(access);
+  call.b = std::intptr_t(share);
+  call.c = std::intptr_t(flags);
+  drv::Record(std::move(call));
+
+  // Communications devices open only for exclusive use of an existing device, no template.
+  int n = winapi::ComNumber(name);
+  if (n < 1 || n > 4 || share != 0 || disposition != OPEN_EXISTING || templ != nullptr)
+    return INVALID_HANDLE_VALUE;
+  Port& p = winapi::PortNo(n);
+  if (p.kind == drv::PortKind::Absent || p.kind == drv::PortKind::Busy || p.open)
+    return INVALID_HANDLE_VALUE;
+  p.open = winapi::Table().handles.Add<HANDLE>(std::make_unique<winapi::OpenPort>(
+      winapi::OpenPort{n - 1}));
+  winapi::ApplyLineControl(p);
+  return p.open;
+}
+
+BOOL WINAPI CloseHandle(HANDLE handle) {
+  Port* p = winapi::FromHandle(handle);
+  winapi::Log("CloseHandle", p, 0, p != nullptr);
+  if (!p) return FALSE;
+  // Closing a port clears the break and drops DTR and RTS.
+  winapi::SetBreak(*p, false);
+  winapi::SetDtr(*p, false);
+  winapi::SetRts(*p, false);
+  winapi::Table().handles.Remove(handle);
+  p->open = nullptr;
+  return TRUE;
+}
+
+BOOL WINAPI GetCommState(HANDLE port, LPDCB dcb) {
+  Port* p = winapi::FromHandle(port);
+  bool ok = p && dcb;
+  if (ok) {
+    *dcb = p->settings;
+    dcb->DCBlength = sizeof(DCB);
+  }
+  winapi::Log("GetCommState", p, ok ? std::intptr_t(dcb->BaudRate) : 0, ok);
+  return ok;
+}
+
+BOOL WINAPI SetCommState(HANDLE port, LPDCB dcb) {
+  Port* p = winapi::FromHandle(port);
+  DWORD flags = 0;
+  if (dcb) std::memcpy(&flags, reinterpret_cast<const BYTE*>(dcb) + 8, sizeof flags);
+  // Refused like the serial driver refuses them: no rate, a byte size it cannot send, and
+  // equal XON and XOFF characters.
+  bool ok = p && dcb && dcb->BaudRate != 0 && dcb->ByteSize >= 5 && dcb->ByteSize <= 8 &&
+            dcb->XonChar != dcb->XoffChar;
+  winapi::Log("SetCommState", p, dcb ? std::intptr_t(dcb->BaudRate) : 0, ok, std::intptr_t(flags));
+  if (!ok) return FALSE;
+  p->settings = *dcb;
+  winapi::ApplyLineControl(*p);
+  return TRUE;
+}
+
+BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
+  Port* p = winapi::FromHandle(port);
+  bool ok = p != nullptr;
+  if (ok) {
+    // A line under handshake (or RTS toggle) control belongs to the driver, not the caller.
+    bool dtrFree = p->settings.fDtrControl != DTR_CONTROL_HANDSHAKE;
+    bool rtsFree = p->settings.fRtsControl == RTS_CONTROL_ENABLE ||
+                   p->settings.fRtsControl == RTS_CONTROL_DISABLE;
+    switch (func) {
+      case SETXOFF:
+      case SETXON:
+        break;  // no data is ever sent, so there is no transmission to hold or resume
+      case SETRTS:
+      case CLRRTS:
+        ok = rtsFree;
+        if (ok) winapi::SetRts(*p, func == SETRTS);
+        break;
+      case SETDTR:
+      case CLRDTR:
+        ok = dtrFree;
+        if (ok) winapi::SetDtr(*p, func == SETDTR);
+        break;
+      case SETBREAK:
+      case CLRBREAK:
+        winapi::SetBreak(*p, func == SETBREAK);
+        break;
+      default:
+        ok = false;
+    }
+  }
+  winapi::Log("EscapeCommFunction", p, std::intptr_t(func), ok);
+  return ok;
+}
+
+BOOL WINAPI SetCommBreak(HANDLE port) {
+  Port* p = winapi::FromHandle(port);
+  winapi::Log("SetCommBreak", p, 0, p != nullptr);
+  if (!p) return FALSE;
+  winapi::SetBreak(*p, true);
+  return TRUE;
+}
+
+BOOL WINAPI ClearCommBreak(HANDLE port) {
+  Port* p = winapi::FromHandle(port);
+  winapi::Log("ClearCommBreak", p, 0, p != nullptr);
+  if (!p) return FALSE;
+  winapi::SetBreak(*p, false);
+  return TRUE;
+}
+
+BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
+  Port* p = winapi::FromHandle(port);
+  if (!p || !status) {
+    winapi::Log("GetCommModemStatus", p, 0, FALSE);
+    return FALSE;
+  }
+  const drv::Faults& f = p->faults;
+  int read = ++p->reads;
+  if (f.unplugAtRead != 0 && read == f.unplugAtRead && p->HasModule())
+    p->kind = drv::PortKind::Empty;
+  bool fails = f.failStatusFrom != 0 && read >= f.failStatusFrom &&
+               (f.failStatusCount == 0 || read < f.failStatusFrom + f.failStatusCount);
+  if (fails) {
+    winapi::Log("GetCommModemStatus", p, 0, FALSE);
+    return FALSE;
+  }
+  *status = (p->HasModule() ? p->module.Status() : 0) | f.stuckOn;
+  winapi::Log("GetCommModemStatus", p, std::intptr_t(*status), TRUE);
+  return TRUE;
+}
+
+namespace drv {
+
+void PlugPort(int port, PortKind kind) {
+  Port& p = winapi::PortNo(port);
+  p.kind = kind;
+  if (kind == PortKind::Module) p.module.Attach(p.rts, p.dtr, p.brk);
+}
+
+void SetSignal(int port, int channel, const Signal& signal) {
+  winapi::PortNo(port).module.SetSignal(channel, signal);
+}
+
+std::uint64_t Conversions(int port, int channel) {
+  return winapi::PortNo(port).module.Conversions(channel);
+}
+
+void SetFaults(int port, const Faults& faults) {
+  Port& p = winapi::PortNo(port);
+  p.faults = faults;
+  p.reads = 0;
+  p.module.SetBreakAnswer(faults.breakAnswer);
+}
+
+void SetPortSettings(int port, const DCB& settings) { winapi::PortNo(port).settings = settings; }
+
+DCB PortSettings(int port) { return winapi::PortNo(port).settings; }
+
+Lines PortLines(int port) {
+  const Port& p = winapi::PortNo(port);
+  return {p.open != nullptr, p.rts, p.dtr, p.brk};
+}
+
+std::vector<std::string> ProtocolViolations(int port) {
+  return winapi::PortNo(port).module.Violations();
+}
+
+int AbandonedAnswers(int port) { return winapi::PortNo(port).module.Abandoned(); }
+
+void ResetPorts() {
+  for (Port& p : winapi::Table().ports) {
+    if (p.open) winapi::Table().handles.Remove(p.open);
+    const char* name = p.name;
+    p = Port{};
+    p.name = name;
+    p.module.Reset();
+  }
+}
+
+}  // namespace drv
