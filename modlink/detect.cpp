@@ -1,0 +1,66 @@
+/* Finding the KMX12: a break on TXD makes the module raise RING and RLSD. */
+#include "pikon.h"
+
+#define RING_RLSD (MS_RING_ON | MS_RLSD_ON)
+
+/* "COM1" to "COM4" into hilfstext. */
+static void portname(int n)
+{
+    hilfstext[0] = 'C';
+    hilfstext[1] = 'O';
+    hilfstext[2] = 'M';
+    hilfstext[3] = (char)('0' + n);
+    hilfstext[4] = '\0';
+}
+
+/* Break for 20 ms: RING and RLSD must both come on. Break cleared, 30 ms later they must
+ * both have gone off again. The second test keeps out a port whose lines are on anyway,
+ * such as a modem holding carrier and ringing, and a port whose second status read
+ * fails (dwComStatus then still holds the answer to the break). */
+static int probe(void)
+{
+    int answered;
+
+    SetCommBreak(hCom);
+    Sleep(20);
+    GetCommModemStatus(hCom, &dwComStatus);
+    answered = (dwComStatus & RING_RLSD) == RING_RLSD;
+    ClearCommBreak(hCom);
+    Sleep(30);
+    GetCommModemStatus(hCom, &dwComStatus);
+    return answered && (dwComStatus & RING_RLSD) == 0;
+}
+
+/* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. */
+static void configure(void)
+{
+    GetCommState(hCom, &dcborg);
+    dcb = dcborg;
+    dcb.BaudRate = CBR_256000;
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    SetCommState(hCom, &dcb);
+    hidata();
+}
+
+/* Returns the port of the module, 1 to 4, left open and configured in hCom; 5 if none. */
+int IniKMX(void)
+{
+    int n;
+
+    if (hCom != 0)
+        CloseHandle(hCom);
+    for (n = 1; n < 5; n++) {
+        portname(n);
+        hCom = CreateFileA(hilfstext, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                           FILE_FLAG_OVERLAPPED, NULL);
+        if (hCom == INVALID_HANDLE_VALUE)
+            continue;
+        if (probe()) {
+            configure();
+            return n;
+        }
+        CloseHandle(hCom);
+    }
+    return 5;
+}
