@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Windows smoke test: PIKON.exe on Wine under Xvfb, with no module anywhere.
+#
+#   tests/wine/smoke.sh PIKON.exe [screenshot-dir]
+#
+# The program must find no module, show the "ZEQ-Info" box with the not-found text and nothing
+# else, and end with exit code 0 once the box is answered. The box is saved as a PNG.
+#
+# Which PIKON.exe: the product is the 32-bit build, but the kernels of our development and CI
+# machines cannot execute 32-bit Linux programs, and 32-bit Wine (wine32, wineserver32) is one.
+# A 64-bit-only Wine runs 64-bit Windows programs alone, so this test runs the 64-bit build of
+# the same sources (cmake/mingw-w64-x86_64.cmake). Given a 32-bit PIKON.exe it stops and says so.
+#
+# Safety: /dev/ttyS0 on these machines is the machine's own console, and Wine maps COM1, COM2, ...
+# to /dev/ttyS0, /dev/ttyS1, ... The test therefore runs in a private mount namespace in which
+# every serial device node is covered by /dev/null, and refuses to start Wine unless it can see
+# that this worked. The Wine prefix, HOME and the X server are throw-away.
+set -euo pipefail
+
+die() { echo "smoke: FAIL: $*" >&2; exit 1; }
+
+if [ "${1:-}" != --inside ]; then
+  [ $# -ge 1 ] || die "usage: $0 PIKON.exe [screenshot-dir]"
+  exe=$(realpath "$1")
+  outdir=$(realpath -m "${2:-$(dirname "$exe")/smoke}")
+  [ -f "$exe" ] || die "no such program: $exe"
+  pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
+  [ "$machine" = 8664 ] || die "$exe is not a 64-bit Windows program (machine $machine), and this Wine runs only those: build it with cmake/mingw-w64-x86_64.cmake"
+  for tool in unshare mount Xvfb xdotool xev import timeout; do
+    command -v "$tool" >/dev/null || die "$tool is missing (tools/setup.sh installs it)"
+  done
+  # A user namespace gives a non-root user the right to mount inside it.
+  userns=()
+  [ "$(id -u)" -eq 0 ] || userns=(--map-root-user)
+  # The namespace test below compares against the namespace we start from.
+  exec timeout -k 10 600 unshare "${userns[@]}" --mount --propagation private \
+    bash "$0" --inside "$exe" "$outdir" "$(readlink /proc/self/ns/mnt)"
+fi
+
+exe=$2
+outdir=$3
+outer_ns=$4
+
+# --- Serial devices: hide them all, then prove it. -------------------------------------------
+[ "$(readlink /proc/self/ns/mnt)" != "$outer_ns" ] \
+  || die "not in a private mount namespace; will not touch any device node"
+shopt -s nullglob
+serial=(/dev/ttyS* /dev/ttyUSB* /dev/ttyACM*)
+for dev in "${serial[@]}"; do
+  mount --bind /dev/null "$dev" || die "cannot cover $dev"
+done
+is_null() {  # path: true if it is the null device (character device 1:3)
+  [ -c "$1" ] && [ "$(stat -L -c '%t:%T' "$1")" = 1:3 ]
+}
+for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
+  is_null "$dev" || die "$dev is still a real device"
+done
+echo "smoke: ${#serial[@]} serial device node(s) covered by /dev/null"
+
+# --- Throw-away world: prefix, home, X server. -----------------------------------------------
+tmp=$(mktemp -d /tmp/pikon-smoke.XXXXXX)
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
+export XDG_CACHE_HOME=$tmp/home/.cache XDG_RUNTIME_DIR=$tmp/run
+export WINEPREFIX=$tmp/prefix WINEARCH=win64
+# No desktop menu entries, no Mono or Gecko installers.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || die "wine64 not found"
+export WINELOADER=$wine
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+export WINESERVER=$wineserver
+
+xvfb_pid= xev_pid= app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  timeout 20 "$wineserver" -k 2>/dev/null || true
+  [ -n "$xev_pid" ] && kill "$xev_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+export DISPLAY=:$(cat "$tmp/display")
+
+# --- The prefix, and where its COM ports lead. -------------------------------------------------
+check_com_ports() {  # every COM port of the prefix must lead to nothing or to /dev/null
+  local link target
+  for link in "$WINEPREFIX"/dosdevices/com*; do
+    target=$(readlink -f "$link" || true)
+    [ -e "$target" ] || continue
+    is_null "$target" || die "$(basename "$link") leads to $target, a real device"
+  done
+}
+WINEDEBUG=-all timeout 300 "$wine" wineboot.exe --init >"$tmp/wineboot.log" 2>&1 \
+  || die "wineboot failed: $(tail -5 "$tmp/wineboot.log")"
+# Without a window manager nobody would draw the caption; let Wine draw it, so the screenshot
+# shows the box's title too.
+WINEDEBUG=-all timeout 60 "$wine" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Decorated \
+  /d N /f >/dev/null 2>&1 || die "cannot configure the prefix"
+timeout 60 "$wineserver" -w || true
+check_com_ports
+echo "smoke: prefix ready, COM ports lead nowhere real"
+
+# --- Run PIKON.exe. -----------------------------------------------------------------------------
+# Every top-level window that appears is a child of the root window; log each one mapped.
+xev -root -event substructure >"$tmp/xev.log" 2>&1 &
+xev_pid=$!
+sleep 0.5
+# trace+msgbox prints the text of each message box Wine shows; nothing else is traced.
+(cd "$(dirname "$exe")" && WINEDEBUG=-all,trace+msgbox exec timeout 120 "$wine" "$exe") \
+  >"$tmp/app.out" 2>"$tmp/app.err" &
+app_pid=$!
+
+box=
+for _ in $(seq 600); do
+  box=$(xdotool search --onlyvisible --name '^ZEQ-Info$' 2>/dev/null | head -1 || true)
+  [ -n "$box" ] && break
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$box" ] || die "no \"ZEQ-Info\" box appeared; program output: $(cat "$tmp/app.err")"
+echo "smoke: \"ZEQ-Info\" box is window $box"
+
+# Focus the box (its caption turns active), then take the screenshot once it has been painted:
+# a freshly mapped window is still a single colour.
+xdotool windowfocus --sync "$box"
+mkdir -p "$outdir"
+shot=$outdir/zeq-info.png
+painted=
+for _ in $(seq 50); do
+  sleep 0.2
+  import -window "$box" "$shot" 2>/dev/null || continue
+  [ "$(convert "$shot" -format '%k' info:)" -gt 2 ] && { painted=1; break; }
+done
+[ -n "$painted" ] || die "the box was never painted"
+
+# Answer it with Enter: OK is the box's default button.
+xdotool key --clearmodifiers Return
+rc=0
+wait "$app_pid" || rc=$?
+app_pid=
+
+# Wine prints the text as a C literal: \n for a line break, \00df for a character above 0x7f.
+texts=$(sed -n 's/^.*trace:msgbox:[A-Za-z_]* //p' "$tmp/app.err" | python3 -c '
+import re, sys
+for line in sys.stdin:
+    body = line.strip()[2:-1]  # L"..."
+    print(re.sub(r"\\([0-9a-f]{4}|.)", lambda m: chr(int(m[1], 16)) if len(m[1]) == 4
+                 else {"n": "\n", "r": "\r", "t": "\t"}.get(m[1], m[1]), body), end="\x1e")')
+expected=$'KMX12 nicht gefunden!\nBitte Modul anschließen\nund Anwendung erneut starten.\x1e'
+[ "$texts" = "$expected" ] || die "message box text(s): got [$texts], want [$expected]"
+echo "smoke: one message box, and its text is right"
+[ "$rc" -eq 0 ] || die "PIKON.exe ended with exit code $rc"
+echo "smoke: PIKON.exe ended with exit code 0"
+
+# Every window mapped on the root during the run, from the MapNotify events xev logged.
+sleep 0.5
+kill "$xev_pid" 2>/dev/null; wait "$xev_pid" 2>/dev/null || true; xev_pid=
+mapped=$(grep -A1 '^MapNotify event' "$tmp/xev.log" \
+         | sed -n 's/^.* window \(0x[0-9a-f]*\), override.*$/\1/p' | sort -u)
+seen_box= others=
+for w in $mapped; do
+  if [ $((w)) -eq "$box" ]; then seen_box=1; else others="$others $w"; fi
+done
+[ -n "$seen_box" ] || die "the window monitor did not see the box; cannot tell what else was shown"
+[ -z "$others" ] || die "other windows were shown:$others"
+echo "smoke: nothing but the box was shown"
+check_com_ports
+echo "smoke: PASS; screenshot of the box: $shot"
