@@ -1,0 +1,44 @@
+// Device contexts onto a window's client surface. A context holds only its drawing state; the
+// surface is looked up again at every drawing call, so a context whose window is gone draws
+// nothing and fails.
+#ifndef PIKON_WINAPI_DC_H
+#define PIKON_WINAPI_DC_H
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "surface.h"
+
+namespace winapi {
+
+struct DeviceContext {
+  HWND window = nullptr;
+  bool paint = false;  // from BeginPaint: ended by EndPaint, not by ReleaseDC
+  HFONT font = nullptr;
+  HBRUSH brush = nullptr;
+  COLORREF textColor = RGB(0, 0, 0);
+  COLORREF bkColor = RGB(255, 255, 255);
+  int bkMode = OPAQUE;
+  POINT position{0, 0};
+};
+
+DeviceContext* LookupDc(HDC dc);
+
+// The context and the surface it draws into now; false (both null) when either is gone.
+struct DrawTarget {
+  DeviceContext* dc = nullptr;
+  Surface* surface = nullptr;
+};
+bool GetDrawTarget(HDC dc, DrawTarget& out);
+
+// For BeginPaint/EndPaint: a fresh context with the same defaults as GetDC's.
+HDC CreateWindowDc(HWND window);
+void FreeWindowDc(HDC dc);
+
+bool IsSelectedInAnyDc(HGDIOBJ object);
+std::size_t LiveDcCount();
+
+}  // namespace winapi
+
+#endif

@@ -1,0 +1,96 @@
+#include "gdiobj.h"
+
+#include <memory>
+
+#include "dc.h"
+#include "handles.h"
+#include "winapi/driver/ledger.h"
+
+namespace winapi {
+namespace {
+
+using GdiTable = HandleTable<GdiObject, HandleKind::Gdi>;
+
+GdiTable& Objects() {
+  static GdiTable table;
+  return table;
+}
+
+HGDIOBJ AddStock(GdiObject object) {
+  object.stock = true;
+  return Objects().Add<HGDIOBJ>(std::make_unique<GdiObject>(std::move(object)));
+}
+
+}  // namespace
+
+GdiObject* LookupGdi(HGDIOBJ object) { return Objects().Get(object); }
+
+GdiObject* LookupGdi(HGDIOBJ object, GdiKind kind) {
+  GdiObject* o = LookupGdi(object);
+  return o && o->kind == kind ? o : nullptr;
+}
+
+HFONT StockSystemFont() {
+  static const HGDIOBJ font = AddStock(GdiObject{GdiKind::Font, true, 0, SystemFontSpec()});
+  return static_cast<HFONT>(font);
+}
+
+HBRUSH StockWhiteBrush() {
+  static const HGDIOBJ brush = AddStock(GdiObject{GdiKind::Brush, true, RGB(255, 255, 255), {}});
+  return static_cast<HBRUSH>(brush);
+}
+
+bool BrushColor(HBRUSH brush, COLORREF& out) {
+  if (const GdiObject* o = LookupGdi(brush, GdiKind::Brush)) {
+    out = o->color;
+    return true;
+  }
+  // The classic system colours of the few indices the platform uses.
+  switch (reinterpret_cast<std::uintptr_t>(brush)) {
+    case COLOR_WINDOW + 1: out = RGB(255, 255, 255); return true;
+    case COLOR_MENUTEXT + 1: out = RGB(0, 0, 0); return true;
+    case COLOR_BTNFACE + 1: out = RGB(192, 192, 192); return true;
+  }
+  return false;
+}
+
+std::size_t LiveGdiObjectCount() {
+  std::size_t n = 0;
+  Objects().ForEach([&n](const GdiObject& o) { n += o.stock ? 0 : 1; });
+  return n;
+}
+
+}  // namespace winapi
+
+using namespace winapi;
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+  HBRUSH brush = Objects().Add<HBRUSH>(
+      std::make_unique<GdiObject>(GdiObject{GdiKind::Brush, false, color & 0x00FFFFFF, {}}));
+  drv::Record({"CreateSolidBrush", 0, 0, std::intptr_t(color), "", nullptr});
+  return brush;
+}
+
+HFONT WINAPI CreateFontA(int height, int /*width*/, int /*escapement*/, int /*orientation*/,
+                         int weight, DWORD /*italic*/, DWORD /*underline*/, DWORD /*strikeout*/,
+                         DWORD /*charset*/, DWORD /*outPrecision*/, DWORD /*clipPrecision*/,
+                         DWORD /*quality*/, DWORD /*pitchAndFamily*/, LPCSTR face) {
+  FontSpec spec{face ? Cp1252ToUtf8(face) : std::string(), height, weight};
+  drv::Record({"CreateFontA", height, weight, 0, spec.face, nullptr});
+  return Objects().Add<HFONT>(
+      std::make_unique<GdiObject>(GdiObject{GdiKind::Font, false, 0, std::move(spec)}));
+}
+
+HGDIOBJ WINAPI GetStockObject(int object) {
+  return object == SYSTEM_FONT ? StockSystemFont() : nullptr;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+  drv::Record({"DeleteObject", 0, 0, 0, "", nullptr});
+  const GdiObject* o = LookupGdi(object);
+  if (!o) return FALSE;
+  if (o->stock) return TRUE;  // stock objects stay
+  // An object still selected into a device context cannot be deleted.
+  if (IsSelectedInAnyDc(object)) return FALSE;
+  return Objects().Remove(object) ? TRUE : FALSE;
+}
