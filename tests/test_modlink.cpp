@@ -1,0 +1,308 @@
+// The module link against the simulated ports and module: the line sequence of a transaction,
+// the codes it yields, the status-word decoding, detection, and failing status reads.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "pikon.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+
+namespace {
+
+struct Row {
+  std::string fn, text;
+  std::intptr_t a = 0, b = 0;
+};
+
+std::string Show(const std::string& fn, const std::string& text, std::intptr_t a, std::intptr_t b) {
+  return fn + "(" + text + ", " + std::to_string(a) + ", " + std::to_string(b) + ")";
+}
+
+// The ledger must be `want`, call for call; reports the first difference and its index.
+void ExpectLedger(const std::vector<Row>& want) {
+  const std::vector<drv::Call>& got = drv::Ledger();
+  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
+    std::string w = i < want.size() ? Show(want[i].fn, want[i].text, want[i].a, want[i].b) : "end";
+    std::string g = i < got.size() ? Show(got[i].fn, got[i].text, got[i].a, got[i].b) : "end";
+    if (w != g) {
+      ADD_FAILURE() << "call " << i << ": expected " << w << ", got " << g;
+      return;
+    }
+  }
+}
+
+const std::intptr_t kReadWrite = std::intptr_t(GENERIC_READ | GENERIC_WRITE);
+Row Open(const char* port) { return {"CreateFileA", port, kReadWrite, 0}; }
+Row Close(const char* port) { return {"CloseHandle", port, 0, 1}; }
+Row Brk(const char* port) { return {"SetCommBreak", port, 0, 1}; }
+Row Clear(const char* port) { return {"ClearCommBreak", port, 0, 1}; }
+Row Pause(int ms) { return {"Sleep", "", ms, 0}; }
+Row Status(std::intptr_t word, const char* port = "COM1") {
+  return {"GetCommModemStatus", port, word, 1};
+}
+Row Esc(int code, const char* port = "COM1") { return {"EscapeCommFunction", port, code, 1}; }
+
+// The control word for a channel, straight from the converter's data sheet.
+void Select(int channel) {
+  static const int sel[8][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
+                                {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
+  const int word[8] = {1, sel[channel - 1][0], sel[channel - 1][1], sel[channel - 1][2], 1, 1, 1, 0};
+  std::memcpy(inbin, word, sizeof word);
+}
+
+int Convert(int channel) {
+  Select(channel);
+  wandeln();
+  return int(Wert);
+}
+
+const std::intptr_t C = MS_CTS_ON;  // a 0 from the module
+
+TEST(Transaction, MakesTheExactLineSequence) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::SetSignal(1, 4, drv::Constant(0x5A3));  // 0101 1010 0011
+  ASSERT_EQ(IniKMX(), 1);
+  drv::ClearLedger();
+  Convert(4);  // the first after detection: the clock is still high
+  ExpectLedger({
+      Esc(CLRDTR),
+      Esc(SETDTR), Esc(SETRTS), Esc(CLRRTS),  // START
+      Esc(SETDTR), Esc(SETRTS), Esc(CLRRTS),  // SEL2
+      Esc(CLRDTR), Esc(SETRTS), Esc(CLRRTS),  // SEL1
+      Esc(SETDTR), Esc(SETRTS), Esc(CLRRTS),  // SEL0
+      Esc(SETDTR), Esc(SETRTS), Esc(CLRRTS),  // unipolar
+      Esc(SETDTR), Esc(SETRTS), Esc(CLRRTS),  // single-ended
+      Esc(SETDTR), Esc(SETRTS), Esc(CLRRTS),  // PD1
+      Esc(CLRDTR), Esc(SETRTS), Esc(CLRRTS),  // PD0
+      Esc(CLRDTR),
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // leading bit
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // bit 11: 0
+      Esc(SETRTS), Status(0), Esc(CLRRTS),  // 1
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // 0
+      Esc(SETRTS), Status(0), Esc(CLRRTS),  // 1
+      Esc(SETRTS), Status(0), Esc(CLRRTS),  // bit 7: 1
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // 0
+      Esc(SETRTS), Status(0), Esc(CLRRTS),  // 1
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // 0
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // bit 3: 0
+      Esc(SETRTS), Status(C), Esc(CLRRTS),  // 0
+      Esc(SETRTS), Status(0), Esc(CLRRTS),  // 1
+      Esc(SETRTS), Status(0), Esc(CLRRTS),  // bit 0: 1
+      Esc(SETDTR),
+  });
+  EXPECT_EQ(drv::CountOf("EscapeCommFunction"), 53u);
+  EXPECT_EQ(drv::CallsTo("GetCommModemStatus").size(), 13u);
+  EXPECT_EQ(Wert, float(0x5A3));
+  drv::Lines lines = drv::PortLines(1);
+  EXPECT_TRUE(lines.dtr);
+  EXPECT_FALSE(lines.rts);
+  EXPECT_TRUE(drv::ProtocolViolations(1).empty());
+}
+
+TEST(Transaction, EveryChannelYieldsItsCode) {
+  const int codes[8] = {1234, 0, 1, 2047, 4095, 2048, 0x555, 0xAAA};
+  drv::PlugPort(1, drv::PortKind::Empty);
+  drv::PlugPort(2, drv::PortKind::Module);
+  for (int ch = 1; ch <= 8; ++ch) drv::SetSignal(2, ch, drv::Constant(codes[ch - 1]));
+  ASSERT_EQ(IniKMX(), 2);
+  for (int sweep = 1; sweep <= 2; ++sweep)  // channel 1 of sweep 1 starts from a high clock
+    for (int ch = 1; ch <= 8; ++ch)
+      EXPECT_EQ(Convert(ch), codes[ch - 1]) << "sweep " << sweep << ", channel " << ch;
+  for (int ch = 1; ch <= 8; ++ch) EXPECT_EQ(drv::Conversions(2, ch), 2u) << "channel " << ch;
+  EXPECT_TRUE(drv::ProtocolViolations(2).empty());
+  EXPECT_EQ(drv::AbandonedAnswers(2), 0);
+}
+
+TEST(Transaction, DecodesOnlyTheTwoDataWords) {
+  struct Case {
+    const char* what;
+    drv::PortKind kind;
+    int mv;         // the module's input
+    DWORD stuckOn;  // lines stuck on besides what the module drives
+    int want;
+  } cases[] = {
+      {"DSR on before any good reading: every bit stays 0", drv::PortKind::Empty, 0, MS_DSR_ON, 0},
+      {"word 0 on every read: 4095, the leading bit not counted", drv::PortKind::Empty, 0, 0, 4095},
+      {"RING on: the previous code again", drv::PortKind::Empty, 0, MS_RING_ON, 4095},
+      {"word 0x10 on every read: 0", drv::PortKind::Empty, 0, MS_CTS_ON, 0},
+      {"CTS with RLSD on: still 0", drv::PortKind::Empty, 0, MS_CTS_ON | MS_RLSD_ON, 0},
+      {"the module's answer", drv::PortKind::Module, 1234, 0, 1234},
+      {"DSR on: the previous code, not the module's", drv::PortKind::Module, 99, MS_DSR_ON, 1234},
+      {"RING and RLSD on: the previous code", drv::PortKind::Module, 99, MS_RING_ON | MS_RLSD_ON,
+       1234},
+      {"clean again", drv::PortKind::Module, 99, 0, 99},
+  };
+  drv::PlugPort(1, drv::PortKind::Empty);
+  hCom = CreateFileA("COM1", GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(hCom, INVALID_HANDLE_VALUE);
+  for (const Case& c : cases) {
+    drv::PlugPort(1, c.kind);
+    drv::SetSignal(1, 1, drv::Constant(c.mv));
+    drv::Faults f;
+    f.stuckOn = c.stuckOn;
+    drv::SetFaults(1, f);
+    EXPECT_EQ(Convert(1), c.want) << c.what;
+  }
+}
+
+TEST(Detection, FindsTheModuleOnCom3AndConfiguresIt) {
+  drv::PlugPort(1, drv::PortKind::Empty);
+  drv::PlugPort(2, drv::PortKind::Empty);
+  drv::PlugPort(3, drv::PortKind::Module);
+  drv::PlugPort(4, drv::PortKind::Module);
+  DCB asRead = drv::PortSettings(3);  // unusual settings, so that a field lost shows
+  asRead.BaudRate = 4800;
+  asRead.fParity = 1;
+  asRead.fOutxCtsFlow = 1;
+  asRead.fDtrControl = DTR_CONTROL_DISABLE;
+  asRead.fRtsControl = RTS_CONTROL_HANDSHAKE;
+  asRead.fAbortOnError = 1;
+  asRead.fDummy2 = 0x15;
+  asRead.XonLim = 100;
+  asRead.ByteSize = 7;
+  asRead.Parity = 2;
+  asRead.StopBits = 2;
+  asRead.EofChar = 0x1A;
+  asRead.EvtChar = 'x';
+  drv::SetPortSettings(3, asRead);
+
+  EXPECT_EQ(IniKMX(), 3);
+  const intptr_t ringRlsd = MS_RING_ON | MS_RLSD_ON;
+  ExpectLedger({
+      Open("COM1"), Brk("COM1"), Pause(20), Status(0, "COM1"),
+      Clear("COM1"), Pause(30), Status(0, "COM1"), Close("COM1"),
+      Open("COM2"), Brk("COM2"), Pause(20), Status(0, "COM2"),
+      Clear("COM2"), Pause(30), Status(0, "COM2"), Close("COM2"),
+      Open("COM3"), Brk("COM3"), Pause(20), Status(ringRlsd, "COM3"),
+      Clear("COM3"), Pause(30), Status(0, "COM3"),
+      {"GetCommState", "COM3", 4800, 1}, {"SetCommState", "COM3", 256000, 1}, Esc(SETDTR, "COM3"),
+  });
+  for (const drv::Call& c : drv::CallsTo("CreateFileA"))
+    EXPECT_EQ(c.c, std::intptr_t(FILE_FLAG_OVERLAPPED)) << c.text;
+
+  EXPECT_EQ(std::memcmp(&dcborg, &asRead, sizeof(DCB)), 0) << "settings as read";
+  DCB want = asRead;
+  want.BaudRate = 256000;
+  want.fDtrControl = DTR_CONTROL_ENABLE;
+  want.fRtsControl = RTS_CONTROL_ENABLE;
+  DCB applied = drv::PortSettings(3);
+  EXPECT_EQ(std::memcmp(&applied, &want, sizeof(DCB)), 0) << "settings applied";
+  drv::Lines lines = drv::PortLines(3);
+  EXPECT_TRUE(lines.open && lines.dtr && lines.rts && !lines.brk);
+  EXPECT_EQ(drv::ClockMs(), 150u);
+  EXPECT_TRUE(drv::ProtocolViolations(3).empty());
+}
+
+TEST(Detection, Scenarios) {
+  using K = drv::PortKind;
+  drv::Faults ok, ringOnly, rlsdOnly, stuck, secondReadFails;
+  ringOnly.breakAnswer = MS_RING_ON;
+  rlsdOnly.breakAnswer = MS_RLSD_ON;
+  stuck.stuckOn = MS_RING_ON | MS_RLSD_ON;
+  secondReadFails.failStatusFrom = 2;
+  struct Scenario {
+    const char* what;
+    K kinds[4];
+    drv::Faults faults[4];
+    bool openBefore;  // hCom holds an open COM1 when detection starts
+    int want;
+    const char* trace;
+  } scenarios[] = {
+      {"two modules: the lower port wins", {K::Absent, K::Module, K::Busy, K::Module},
+       {ok, ok, ok, ok}, false, 2, "open COM1, open COM2, probe COM2, set COM2"},
+      {"RING without RLSD, and the reverse, is not the module",
+       {K::Module, K::Module, K::Empty, K::Module}, {ringOnly, rlsdOnly, ok, ok}, false, 4,
+       "open COM1, probe COM1, close COM1, open COM2, probe COM2, close COM2, "
+       "open COM3, probe COM3, close COM3, open COM4, probe COM4, set COM4"},
+      {"RING and RLSD still on after the break: not accepted", {K::Module, K::Module},
+       {stuck, ok}, false, 2,
+       "open COM1, probe COM1, close COM1, open COM2, probe COM2, set COM2"},
+      {"second status read failing: not accepted", {K::Module, K::Module},
+       {secondReadFails, ok}, false, 2,
+       "open COM1, probe COM1, close COM1, open COM2, probe COM2, set COM2"},
+      {"busy and absent ports are skipped", {K::Busy, K::Absent, K::Busy, K::Module},
+       {ok, ok, ok, ok}, false, 4, "open COM1, open COM2, open COM3, open COM4, probe COM4, set COM4"},
+      {"no ports at all", {K::Absent, K::Absent, K::Absent, K::Absent}, {ok, ok, ok, ok}, false, 5,
+       "open COM1, open COM2, open COM3, open COM4"},
+      {"a port left open is closed first", {K::Module}, {ok}, true, 1,
+       "close COM1, open COM1, probe COM1, set COM1"},
+  };
+  const char* shortName[][2] = {{"CreateFileA", "open"}, {"SetCommBreak", "probe"},
+                                {"CloseHandle", "close"}, {"SetCommState", "set"}};
+  for (const Scenario& s : scenarios) {
+    drv::ResetKernel();
+    hCom = 0;
+    for (int n = 1; n <= 4; ++n) {
+      drv::PlugPort(n, s.kinds[n - 1]);
+      drv::SetFaults(n, s.faults[n - 1]);
+    }
+    if (s.openBefore)
+      hCom = CreateFileA("COM1", GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    drv::ClearLedger();
+    EXPECT_EQ(IniKMX(), s.want) << s.what;
+    std::string trace;
+    for (const drv::Call& c : drv::Ledger())
+      for (const auto& name : shortName)
+        if (c.fn == name[0]) trace += (trace.empty() ? "" : ", ") + std::string(name[1]) + " " + c.text;
+    EXPECT_EQ(trace, s.trace) << s.what;
+    EXPECT_EQ(drv::CountOf("MessageBoxA"), 0u) << s.what;
+    if (s.want == 5) {
+      EXPECT_EQ(drv::Ledger().size(), 4u) << s.what << ": nothing but the opens";
+    }
+  }
+}
+
+TEST(Transaction, FailingStatusReadShowsTheMessageAndKeepsTheBits) {
+  const int a = 0xAAA, b = 0x555;  // complementary: every bit taken from either shows
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::SetSignal(1, 1, drv::Constant(a));
+  ASSERT_EQ(IniKMX(), 1);
+  ASSERT_EQ(Convert(1), a);
+  int previous = a;
+  for (int k = 1; k <= 13; ++k) {  // the kth read of the transaction fails
+    const int next = previous == a ? b : a;
+    drv::SetSignal(1, 1, drv::Constant(next));
+    drv::Faults f;
+    f.failStatusFrom = k;
+    f.failStatusCount = 1;
+    drv::SetFaults(1, f);
+    drv::ClearLedger();
+    // Reads 2..k-1 delivered code bits 11 down to 14-k; the rest are the previous code's.
+    const int fresh = 0xFFF & ~((1 << (14 - k)) - 1);
+    EXPECT_EQ(Convert(1), (next & fresh) | (previous & ~fresh & 0xFFF)) << "read " << k;
+
+    std::vector<drv::Call> boxes = drv::CallsTo("MessageBoxA");
+    ASSERT_EQ(boxes.size(), 1u) << "read " << k;
+    EXPECT_EQ(boxes[0].window, nullptr);
+    EXPECT_EQ(boxes[0].text, "Fehler bei GetCommModemStatus!\nAnwendung schließen!\nZEQ");
+    EXPECT_EQ(boxes[0].b, 0);
+    EXPECT_EQ(drv::CallsTo("GetCommModemStatus").size(), std::size_t(k)) << "read " << k;
+    const std::vector<drv::Call>& l = drv::Ledger();  // ... box, then straight to DTR on
+    ASSERT_GE(l.size(), 3u);
+    EXPECT_EQ(l[l.size() - 3].fn, "GetCommModemStatus");
+    EXPECT_EQ(l.back().a, SETDTR);
+    EXPECT_TRUE(drv::PortLines(1).rts) << "clock left high, read " << k;
+
+    drv::SetFaults(1, drv::Faults{});
+    EXPECT_EQ(Convert(1), next) << "the transaction after a failure at read " << k;
+    previous = next;
+  }
+  EXPECT_TRUE(drv::ProtocolViolations(1).empty());
+  EXPECT_EQ(drv::AbandonedAnswers(1), 13);
+
+  drv::Faults twice;  // the last read of one transaction and the first of the next
+  twice.failStatusFrom = 13;
+  twice.failStatusCount = 2;
+  drv::SetFaults(1, twice);
+  drv::ClearLedger();
+  Convert(1);
+  Convert(1);
+  EXPECT_EQ(drv::CountOf("MessageBoxA"), 2u);
+  EXPECT_EQ(Convert(1), previous);
+  EXPECT_EQ(drv::CountOf("MessageBoxA"), 2u);
+}
+
+}  // namespace
