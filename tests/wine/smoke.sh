@@ -27,7 +27,7 @@ if [ "${1:-}" != --inside ]; then
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
   [ "$machine" = 8664 ] || die "$exe is not a 64-bit Windows program (machine $machine), and this Wine runs only those: build it with cmake/mingw-w64-x86_64.cmake"
-  for tool in unshare mount Xvfb xdotool xev import timeout; do
+  for tool in unshare mount Xvfb xdotool xev import convert python3 timeout; do
     command -v "$tool" >/dev/null || die "$tool is missing (tools/setup.sh installs it)"
   done
   # A user namespace gives a non-root user the right to mount inside it.
@@ -124,7 +124,7 @@ app_pid=$!
 
 box=
 for _ in $(seq 600); do
-  box=$(xdotool search --onlyvisible --name '^ZEQ-Info$' 2>/dev/null | head -1 || true)
+  box=$(timeout 10 xdotool search --onlyvisible --name '^ZEQ-Info$' 2>/dev/null | head -1 || true)
   [ -n "$box" ] && break
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
@@ -134,19 +134,19 @@ echo "smoke: \"ZEQ-Info\" box is window $box"
 
 # Focus the box (its caption turns active), then take the screenshot once it has been painted:
 # a freshly mapped window is still a single colour.
-xdotool windowfocus --sync "$box"
+timeout 10 xdotool windowfocus --sync "$box" || die "cannot focus the box"
 mkdir -p "$outdir"
 shot=$outdir/zeq-info.png
 painted=
 for _ in $(seq 50); do
   sleep 0.2
-  import -window "$box" "$shot" 2>/dev/null || continue
-  [ "$(convert "$shot" -format '%k' info:)" -gt 2 ] && { painted=1; break; }
+  timeout 10 import -window "$box" "$shot" 2>/dev/null || continue
+  [ "$(timeout 10 convert "$shot" -format '%k' info:)" -gt 2 ] && { painted=1; break; }
 done
 [ -n "$painted" ] || die "the box was never painted"
 
 # Answer it with Enter: OK is the box's default button.
-xdotool key --clearmodifiers Return
+timeout 10 xdotool key --clearmodifiers Return || die "cannot press Enter"
 rc=0
 wait "$app_pid" || rc=$?
 app_pid=
