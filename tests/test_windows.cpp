@@ -1,0 +1,253 @@
+// The window manager's own semantics, as Win32 documents them: handles of destroyed windows,
+// size messages, destruction order, the queue's order, painting, dialogs and menus.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/session.h"
+
+namespace {
+
+struct Seen {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// Every message the test windows get, and what a test wants them to do on the way.
+std::vector<Seen> g_seen;
+std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, bool&)> g_react;
+
+LRESULT CALLBACK TestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_seen.push_back({window, message, wParam, lParam});
+  bool handled = false;
+  if (g_react) {
+    LRESULT result = g_react(window, message, wParam, lParam, handled);
+    if (handled) return result;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterTestClass() {
+  static const bool registered = [] {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = TestProc;
+    wc.lpszClassName = "TestWindow";
+    return RegisterClassExA(&wc) != 0;
+  }();
+  ASSERT_TRUE(registered);
+}
+
+HWND Make(DWORD style, int x, int y, int width, int height, HWND parent = nullptr) {
+  return CreateWindowExA(0, "testwindow", "", style, x, y, width, height, parent, nullptr,
+                         nullptr, nullptr);
+}
+
+// The messages of interest, in order, as {window, message} with an optional size.
+struct Expect {
+  HWND window;
+  UINT message;
+  int width = -1;  // for WM_SIZE: LOWORD(lParam); -1 = any
+  int height = -1;
+};
+
+std::vector<Seen> Only(std::initializer_list<UINT> messages) {
+  std::vector<Seen> out;
+  for (const Seen& s : g_seen)
+    for (UINT m : messages)
+      if (s.message == m) out.push_back(s);
+  return out;
+}
+
+void ExpectSequence(const std::vector<Expect>& want, const std::vector<Seen>& got) {
+  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
+    ASSERT_LT(i, got.size()) << "message " << i << " missing: 0x" << std::hex << want[i].message;
+    ASSERT_LT(i, want.size()) << "extra message " << i << ": 0x" << std::hex << got[i].message;
+    ASSERT_EQ(got[i].window, want[i].window) << "message " << i;
+    ASSERT_EQ(got[i].message, want[i].message) << "message " << i;
+    if (want[i].width >= 0) {
+      ASSERT_EQ(LOWORD(got[i].lParam), want[i].width) << "width of message " << i;
+      ASSERT_EQ(HIWORD(got[i].lParam), want[i].height) << "height of message " << i;
+    }
+  }
+}
+
+class Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterTestClass();
+    g_seen.clear();
+    g_react = nullptr;
+  }
+};
+
+TEST_F(Windows, HandleOfADestroyedWindowFailsInEveryCall) {
+  HWND gone = Make(WS_POPUP, 0, 0, 50, 40);
+  ASSERT_TRUE(DestroyWindow(gone));
+  HWND reused = Make(WS_POPUP | WS_VISIBLE, 0, 0, 50, 40);  // takes the freed slot
+  ASSERT_NE(reused, gone);
+  g_seen.clear();
+
+  RECT r = {1, 2, 3, 4};
+  MSG msg;
+  EXPECT_FALSE(IsWindow(gone));
+  EXPECT_FALSE(ShowWindow(gone, SW_HIDE));
+  EXPECT_FALSE(SetWindowPos(gone, HWND_TOP, 0, 0, 10, 10, 0));
+  EXPECT_FALSE(GetClientRect(gone, &r));
+  EXPECT_FALSE(GetWindowRect(gone, &r));
+  EXPECT_FALSE(UpdateWindow(gone));
+  EXPECT_FALSE(InvalidateRect(gone, nullptr, TRUE));
+  EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
+  EXPECT_EQ(SendMessageA(gone, WM_USER, 0, 0), 0);
+  EXPECT_EQ(SetFocus(gone), nullptr);
+  EXPECT_EQ(GetParent(gone), nullptr);
+  EXPECT_FALSE(IsWindowVisible(gone));
+  EXPECT_FALSE(DestroyWindow(gone));
+  EXPECT_EQ(GetDC(gone), nullptr);
+  EXPECT_EQ(GetMessageA(&msg, gone, 0, 0), -1);
+  EXPECT_EQ(r.left, 1) << "a failing call leaves its output alone";
+
+  EXPECT_TRUE(g_seen.empty()) << "no call on the stale handle reached the new window";
+  EXPECT_TRUE(IsWindowVisible(reused));
+  EXPECT_TRUE(GetClientRect(reused, &r));
+  EXPECT_EQ(r.right, 50);
+}
+
+TEST_F(Windows, SizeChangesSendNestedSizeMessagesAndNoChangeSendsNothing) {
+  HWND w = Make(WS_POPUP, 10, 10, 200, 100);
+  // Like a window that enforces a minimum: too small a client area forces 300 x 150.
+  int depth = 0, deepest = 0;
+  g_react = [&](HWND window, UINT message, WPARAM, LPARAM lParam, bool&) -> LRESULT {
+    if (message != WM_SIZE) return 0;
+    deepest = std::max(deepest, ++depth);
+    if (LOWORD(lParam) < 300) SetWindowPos(window, HWND_TOP, 10, 10, 300, 150, SWP_SHOWWINDOW);
+    --depth;
+    return 0;
+  };
+
+  ASSERT_TRUE(SetWindowPos(w, HWND_TOP, 0, 0, 250, 120, SWP_NOMOVE));
+  ExpectSequence({{w, WM_SIZE, 250, 120}, {w, WM_SIZE, 300, 150}}, Only({WM_SIZE}));
+  EXPECT_EQ(deepest, 2) << "the forced size arrived before the outer SetWindowPos returned";
+  EXPECT_TRUE(IsWindowVisible(w));
+
+  g_seen.clear();
+  SetWindowPos(w, HWND_TOP, 10, 10, 300, 150, SWP_SHOWWINDOW);  // same place, same size
+  SetWindowPos(w, HWND_TOP, 40, 50, 0, 0, SWP_NOSIZE);          // a move alone
+  EXPECT_TRUE(g_seen.empty());
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 40);
+  EXPECT_EQ(r.bottom, 200);
+}
+
+TEST_F(Windows, FirstShowSizesAHiddenWindowAndEveryShowInvalidatesIt) {
+  HWND w = Make(WS_POPUP, 0, 0, 80, 60);
+  EXPECT_TRUE(Only({WM_SIZE}).empty()) << "creation sends no size message";
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "a hidden window is not painted";
+
+  EXPECT_FALSE(ShowWindow(w, SW_SHOW));
+  ExpectSequence({{w, WM_SIZE, 80, 60}}, Only({WM_SIZE}));
+  EXPECT_TRUE(ShowWindow(w, SW_HIDE));
+  EXPECT_FALSE(ShowWindow(w, SW_SHOW));
+  EXPECT_EQ(Only({WM_SIZE}).size(), 1u) << "only the first show sizes";
+
+  g_seen.clear();
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, UINT(WM_PAINT));
+  DispatchMessageA(&msg);  // the default procedure validates
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  UpdateWindow(w);  // nothing is invalid: nothing is painted
+  InvalidateRect(w, nullptr, TRUE);
+  UpdateWindow(w);
+  UpdateWindow(w);
+  ExpectSequence({{w, WM_PAINT}, {w, WM_ERASEBKGND}, {w, WM_PAINT}, {w, WM_ERASEBKGND}},
+                 Only({WM_PAINT, WM_ERASEBKGND}));
+}
+
+TEST_F(Windows, DestroyGoesParentFirstAndTakesQueuedMessagesAlong) {
+  HWND parent = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND first = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent);
+  HWND second = Make(WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, parent);
+  HWND grandchild = Make(WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, first);
+  HWND other = Make(WS_POPUP, 0, 0, 10, 10);
+  PostMessageA(second, WM_USER, 1, 0);
+  PostMessageA(other, WM_USER, 2, 0);
+  PostMessageA(parent, WM_USER, 3, 0);
+  // Destroying a child from the parent's WM_DESTROY, as a main window destroys its toolbar.
+  g_react = [&](HWND window, UINT message, WPARAM, LPARAM, bool&) -> LRESULT {
+    if (window == parent && message == WM_DESTROY) {
+      EXPECT_TRUE(DestroyWindow(second));
+    }
+    if (message == WM_DESTROY) {
+      EXPECT_TRUE(IsWindow(window)) << "alive while told";
+    }
+    return 0;
+  };
+  g_seen.clear();
+
+  ASSERT_TRUE(DestroyWindow(parent));
+  ExpectSequence({{parent, WM_DESTROY}, {first, WM_DESTROY}, {grandchild, WM_DESTROY},
+                  {second, WM_DESTROY}},
+                 Only({WM_DESTROY}));
+  for (HWND w : {parent, first, second, grandchild}) EXPECT_FALSE(IsWindow(w));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, other);
+  EXPECT_EQ(msg.wParam, 2u);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "the others' messages are gone";
+}
+
+TEST_F(Windows, AWindowDestroyedInItsOwnCreationIsNotCreated) {
+  HWND seenInCreate = nullptr;
+  g_react = [&](HWND window, UINT message, WPARAM, LPARAM, bool& handled) -> LRESULT {
+    if (message != WM_CREATE) return 0;
+    seenInCreate = window;
+    DestroyWindow(window);
+    handled = true;
+    return 0;
+  };
+  EXPECT_EQ(Make(WS_POPUP, 0, 0, 10, 10), nullptr);
+  EXPECT_FALSE(IsWindow(seenInCreate));
+  ExpectSequence({{seenInCreate, WM_CREATE}, {seenInCreate, WM_DESTROY}},
+                 Only({WM_CREATE, WM_DESTROY}));
+
+  g_seen.clear();
+  g_react = [&](HWND window, UINT message, WPARAM, LPARAM, bool& handled) -> LRESULT {
+    seenInCreate = window;
+    handled = message == WM_CREATE;
+    return -1;  // refuses to be created
+  };
+  EXPECT_EQ(Make(WS_POPUP, 0, 0, 10, 10), nullptr);
+  EXPECT_FALSE(IsWindow(seenInCreate));
+  ExpectSequence({{seenInCreate, WM_CREATE}, {seenInCreate, WM_DESTROY}},
+                 Only({WM_CREATE, WM_DESTROY}));
+}
+
+TEST_F(Windows, QueueGivesPostedThenQuitThenPaintOneAtATime) {
+  HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 30, 30);  // invalid from its show
+  PostMessageA(w, WM_USER + 1, 0, 0);
+  PostMessageA(w, WM_USER + 2, 0, 0);
+  PostQuitMessage(7);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, UINT(WM_USER + 1));
+  ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), 1);
+  EXPECT_EQ(msg.message, UINT(WM_USER + 2));
+  EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), 0);
+  EXPECT_EQ(msg.message, UINT(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 7u);
+  ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), 1);
+  EXPECT_EQ(msg.message, UINT(WM_PAINT));
+  EXPECT_EQ(msg.hwnd, w);
+  DispatchMessageA(&msg);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+}  // namespace

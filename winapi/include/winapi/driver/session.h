@@ -1,0 +1,80 @@
+// Driving the program as its user would: scripted user actions, what the screen shows, and a
+// run of WinMain that cannot hang a test.
+//
+// A scripted action runs when the program reads its queue (GetMessageA, PeekMessageA, or the
+// loop of a modal dialog or message box) and its moment has come. Actions run in the order they
+// were scripted, one per read (more only while the program would otherwise wait). The gestures
+// below are meant to be called from inside an action; each does what the user's gesture does:
+// it queues the input the window would get, or carries out the drag of a border at once.
+#ifndef PIKON_WINAPI_DRIVER_SESSION_H
+#define PIKON_WINAPI_DRIVER_SESSION_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace drv {
+
+// ---- When an action runs --------------------------------------------------------------------
+enum class When {
+  Idle,        // the program waits for input: nothing is waiting and no message box is open
+  Fetch,       // from the program's nth read of its queue on (or sooner, if it waits first)
+  MessageBox,  // a message box is open
+};
+struct Moment {
+  When when = When::Idle;
+  unsigned long fetch = 0;
+};
+inline Moment WhenIdle() { return {When::Idle, 0}; }
+inline Moment AtFetch(unsigned long n) { return {When::Fetch, n}; }
+inline Moment WhenMessageBox() { return {When::MessageBox, 0}; }
+
+// `what` names the action in failure reports (the watchdog, a program waiting for ever).
+void Script(Moment moment, const std::string& what, std::function<void()> action);
+std::size_t PendingActions();
+// Reads of the queue so far.
+unsigned long Fetches();
+
+// ---- Gestures ------------------------------------------------------------------------------
+// Input to a window that is disabled, or inside a disabled one, is lost, as on the screen.
+void Click(HWND control);                      // press and release the mouse button on it
+void ClickItem(HWND dialog, int id);           // the same on a dialog's control
+void ChooseMenu(HWND window, int commandId);   // an enabled entry sends WM_COMMAND; grayed: nothing
+void CloseWindow(HWND window);                 // the close box
+void MinimiseWindow(HWND window);              // the minimise box
+void ResizeWindow(HWND window, int outerWidth, int outerHeight);  // dragging the border
+void PressKey(int virtualKey);                 // down and up, to the window with the focus
+void AnswerMessageBox(int buttonId);           // clicks that button of the message box on top
+
+// ---- What the screen shows -----------------------------------------------------------------
+HWND TopMessageBox();                          // nullptr when none is open
+// The top-level window of that class (case-insensitive) created first and still alive.
+HWND FindTopLevel(const std::string& className);
+HWND OwnerOf(HWND window);
+std::string WindowText(HWND window);           // UTF-8
+std::string ItemText(HWND dialog, int id);     // UTF-8
+bool IsChecked(HWND dialog, int id);
+bool IsDefaultButton(HWND control);
+// Outer rectangle and client area: in the parent's client coordinates for a child window, on
+// the screen for a top-level one. Empty for a stale handle.
+RECT WindowRectOf(HWND window);
+RECT ClientAreaOf(HWND window);
+// The whole window as it looks on the screen: frame, caption, menu bar, client area and every
+// visible child. False for a stale handle or a file that cannot be written.
+bool SaveWindowPng(HWND window, const std::string& path);
+// A pixel of that picture (window coordinates, frame included); CLR_INVALID outside it.
+COLORREF WindowPixel(HWND window, int x, int y);
+
+// ---- Running the program -------------------------------------------------------------------
+// Calls WinMain as the process start-up does (the module handle, no previous instance, an empty
+// command line, SW_SHOWNORMAL) and returns its result. A watchdog ends the process with exit
+// code 1, naming the pending action, if WinMain has not returned after `seconds` of real time.
+typedef int(WINAPI* EntryPoint)(HINSTANCE, HINSTANCE, LPSTR, int);
+int RunEntry(EntryPoint entry, int seconds);
+// (Inline, so that the reference to WinMain is the caller's, resolved from the program.)
+inline int RunWinMain(int seconds = 60) { return RunEntry(&WinMain, seconds); }
+
+}  // namespace drv
+
+#endif

@@ -1,0 +1,51 @@
+// The default window procedure.
+#include <algorithm>
+#include <cstring>
+
+#include "window.h"
+
+namespace winapi {
+
+void FillClient(Window& w, COLORREF color) {
+  std::fill(w.surface.pixels.begin(), w.surface.pixels.end(), color);
+}
+
+}  // namespace winapi
+
+using namespace winapi;
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(window);
+  if (!w) return 0;
+  switch (message) {
+    case WM_CLOSE:
+      DestroyWindowImpl(window);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) Send(window, WM_CLOSE, 0, 0);
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) ShowWindowImpl(window, SW_MINIMIZE);
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(window, &ps);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      FillClient(*w, w->background);
+      return 1;
+    case WM_SETTEXT:
+      w->text = Utf8FromAnsi(reinterpret_cast<LPCSTR>(lParam));
+      InvalidateWindow(*w, nullptr, true);
+      return TRUE;
+    case WM_GETTEXT: {
+      if (wParam == 0 || !lParam) return 0;
+      std::string ansi = AnsiFromUtf8(w->text);
+      std::size_t n = std::min<std::size_t>(ansi.size(), wParam - 1);
+      std::memcpy(reinterpret_cast<char*>(lParam), ansi.data(), n);
+      reinterpret_cast<char*>(lParam)[n] = '\0';
+      return LRESULT(n);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,29 @@
+// Menus built from menu templates: the menu bar of a top-level window and its popups.
+#ifndef PIKON_WINAPI_MENU_H
+#define PIKON_WINAPI_MENU_H
+
+#include <windows.h>
+
+#include <vector>
+
+#include "resources.h"
+
+namespace winapi {
+
+constexpr WORD kMenuGrayed = 0x0001;
+constexpr WORD kMenuDisabled = 0x0002;
+
+// A menu from the program's resources; nullptr if there is none of that name.
+HMENU LoadMenuBar(const res::NameOrId& name);
+void DestroyMenuBar(HMENU menu);
+// The menu's items (top-level popups of a menu bar); nullptr for a stale handle.
+const std::vector<res::MenuItem>* MenuItems(HMENU menu);
+
+// The user chooses the entry with command `id` in the window's menu bar: an enabled entry posts
+// WM_COMMAND to the window; a grayed or disabled one, or an id the menu lacks, does nothing.
+// True if a command was posted.
+bool ChooseMenuItem(HWND window, WORD id);
+
+}  // namespace winapi
+
+#endif

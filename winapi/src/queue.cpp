@@ -1,0 +1,160 @@
+// The message queue of the one thread and the calls that read, translate and dispatch it.
+#include "queue.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "script.h"
+#include "window.h"
+#include "winapi/driver/ledger.h"
+
+namespace winapi {
+namespace {
+
+struct Queue {
+  std::deque<MSG> posted;
+  std::deque<MSG> input;
+  bool quit = false;
+  int quitCode = 0;
+  unsigned long fetches = 0;
+};
+
+Queue& Q() {
+  static Queue q;
+  return q;
+}
+
+MSG Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG m{};
+  m.hwnd = window;
+  m.message = message;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  return m;
+}
+
+bool Matches(const MSG& m, HWND window, UINT min, UINT max) {
+  if (window && m.hwnd != window && !IsDescendant(window, m.hwnd)) return false;
+  return (min == 0 && max == 0) || (m.message >= min && m.message <= max);
+}
+
+bool TakeFrom(std::deque<MSG>& list, MSG* out, HWND window, UINT min, UINT max, bool remove) {
+  auto it = std::find_if(list.begin(), list.end(),
+                         [&](const MSG& m) { return Matches(m, window, min, max); });
+  if (it == list.end()) return false;
+  *out = *it;
+  if (remove) list.erase(it);
+  return true;
+}
+
+bool TakePaint(MSG* out, HWND window, UINT min, UINT max) {
+  HWND target = nullptr;
+  if (!NextPaintWindow(target)) return false;
+  MSG m = Make(target, WM_PAINT, 0, 0);
+  if (!Matches(m, window, min, max)) return false;
+  *out = m;
+  return true;
+}
+
+// Posted messages, input, the quit message, then paint: the order Windows keeps.
+int Take(MSG* out, HWND window, UINT min, UINT max, bool remove) {
+  Queue& q = Q();
+  if (TakeFrom(q.posted, out, window, min, max, remove)) return 1;
+  if (TakeFrom(q.input, out, window, min, max, remove)) return 1;
+  if (q.quit) {
+    *out = Make(nullptr, WM_QUIT, WPARAM(q.quitCode), 0);
+    if (remove) q.quit = false;
+    return 0;
+  }
+  if (TakePaint(out, window, min, max)) return 1;
+  return -1;
+}
+
+bool Waiting(HWND window, UINT min, UINT max) {
+  MSG probe;
+  return Take(&probe, window, min, max, false) != -1;
+}
+
+}  // namespace
+
+int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait) {
+  if (!msg || (window && !Find(window))) return -1;
+  unsigned long fetch = ++Q().fetches;
+  bool actionRan = false;
+  for (;;) {
+    bool waiting = Waiting(window, filterMin, filterMax);
+    // One scripted action per read; more only while the read would otherwise wait.
+    if ((!actionRan || (!waiting && wait)) && RunDueAction(fetch, !waiting, !waiting && wait)) {
+      actionRan = true;
+      continue;
+    }
+    int got = Take(msg, window, filterMin, filterMax, (remove & PM_REMOVE) != 0);
+    if (got == 1) return 1;
+    if (got == 0) return wait ? 0 : 1;  // PeekMessageA reports WM_QUIT as a message
+    if (!wait) return 0;
+    ReportWaitingForever();
+  }
+}
+
+bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window && !Find(window)) return false;
+  Q().posted.push_back(Make(window, message, wParam, lParam));
+  return true;
+}
+
+void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Q().input.push_back(Make(window, message, wParam, lParam));
+}
+
+void PurgeMessagesFor(HWND window) {
+  auto gone = [window](const MSG& m) { return m.hwnd == window; };
+  Queue& q = Q();
+  q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), gone), q.posted.end());
+  q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
+}
+
+unsigned long FetchCount() { return Q().fetches; }
+
+}  // namespace winapi
+
+using namespace winapi;
+
+BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+  return FetchMessage(msg, window, filterMin, filterMax, PM_REMOVE, true);
+}
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+  return FetchMessage(msg, window, filterMin, filterMax, remove, false) == 1 ? TRUE : FALSE;
+}
+
+// Key presses that stand for characters become WM_CHAR, the next message to be read.
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+  if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+  WPARAM key = msg->wParam;
+  WPARAM ch = 0;
+  if ((key >= '0' && key <= '9') || key == VK_SPACE || key == VK_RETURN || key == VK_ESCAPE ||
+      key == VK_TAB || key == 0x08)
+    ch = key;
+  else if (key >= 'A' && key <= 'Z')
+    ch = key - 'A' + 'a';
+  if (!ch) return FALSE;
+  Q().posted.push_front(Make(msg->hwnd, WM_CHAR, ch, msg->lParam));
+  return TRUE;
+}
+
+// The target is looked up again: a message for a window destroyed since it was queued is lost.
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  if (!msg || !msg->hwnd || !Find(msg->hwnd)) return 0;
+  return Send(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  drv::Record({"PostMessageA", std::intptr_t(message), std::intptr_t(wParam), lParam, "", window});
+  return PostImpl(window, message, wParam, lParam) ? TRUE : FALSE;
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+  drv::Record({"PostQuitMessage", exitCode, 0, 0, "", nullptr});
+  Q().quit = true;
+  Q().quitCode = exitCode;
+}

@@ -1,0 +1,23 @@
+// The one message queue of the one thread: posted messages, then input, then the quit message,
+// then WM_PAINT for a visible window with an invalid region.
+#ifndef PIKON_WINAPI_QUEUE_H
+#define PIKON_WINAPI_QUEUE_H
+
+#include <windows.h>
+
+namespace winapi {
+
+// One read of the queue, for GetMessageA (wait) and PeekMessageA. Returns 1 with a message,
+// 0 for WM_QUIT (GetMessageA) or nothing waiting (PeekMessageA), -1 for an invalid window
+// filter. Scripted user actions of the driver are offered at every read.
+int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait);
+bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Mouse and keyboard input, which comes after posted messages.
+void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PurgeMessagesFor(HWND window);
+// Reads of the queue so far (GetMessageA, PeekMessageA and the modal loops').
+unsigned long FetchCount();
+
+}  // namespace winapi
+
+#endif

@@ -1,0 +1,15 @@
+// The driver's scripted user actions, as the queue sees them.
+#ifndef PIKON_WINAPI_SCRIPT_H
+#define PIKON_WINAPI_SCRIPT_H
+
+namespace winapi {
+
+// Offered at every read of the queue: runs the next scripted action if it is due now. `idle`:
+// nothing is waiting for this read; `blocked`: the read would have to wait. True if one ran.
+bool RunDueAction(unsigned long fetch, bool idle, bool blocked);
+// A read that must wait while no scripted action can ever come: says so and ends the process.
+[[noreturn]] void ReportWaitingForever();
+
+}  // namespace winapi
+
+#endif

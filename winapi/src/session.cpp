@@ -1,0 +1,89 @@
+// The driver's gestures and its view of the screen.
+#include "winapi/driver/session.h"
+
+#include "menu.h"
+#include "queue.h"
+#include "window.h"
+
+using namespace winapi;
+
+namespace drv {
+namespace {
+
+// Input reaches only a window the user can see and that is not disabled.
+bool TakesInput(HWND window) {
+  Window* w = Find(window);
+  return w && IsVisibleOnScreen(*w) && IsEnabledForInput(*w);
+}
+
+}  // namespace
+
+void Click(HWND control) {
+  if (!TakesInput(control)) return;
+  PostInput(control, WM_LBUTTONDOWN, 1, MAKELPARAM(1, 1));
+  PostInput(control, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+}
+
+void ChooseMenu(HWND window, int commandId) {
+  if (TakesInput(window)) ChooseMenuItem(window, WORD(commandId));
+}
+
+void CloseWindow(HWND window) {
+  if (TakesInput(window)) PostInput(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void MinimiseWindow(HWND window) {
+  if (TakesInput(window)) PostInput(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void ResizeWindow(HWND window, int outerWidth, int outerHeight) {
+  if (TakesInput(window))
+    SetWindowPosImpl(window, nullptr, 0, 0, outerWidth, outerHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PressKey(int virtualKey) {
+  HWND target = FocusWindow() ? FocusWindow() : ActiveWindow();
+  if (!TakesInput(target)) return;
+  PostInput(target, WM_KEYDOWN, WPARAM(virtualKey), 1);
+  PostInput(target, WM_KEYUP, WPARAM(virtualKey), LPARAM(0xC0000001u));
+}
+
+HWND TopMessageBox() {
+  const std::vector<HWND>& windows = TopLevelWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    if (Window* w = Find(*it); w && w->messageBox && !w->destroying) return *it;
+  return nullptr;
+}
+
+HWND FindTopLevel(const std::string& className) {
+  const WindowClass* cls = FindClass(className);
+  for (HWND window : TopLevelWindows())
+    if (Window* w = Find(window); w && cls && w->cls == cls) return window;
+  return nullptr;
+}
+
+HWND OwnerOf(HWND window) {
+  Window* w = Find(window);
+  return w ? w->owner : nullptr;
+}
+
+std::string WindowText(HWND window) {
+  Window* w = Find(window);
+  return w ? w->text : std::string();
+}
+
+RECT WindowRectOf(HWND window) {
+  Window* w = Find(window);
+  return w ? w->rect : RECT{};
+}
+
+RECT ClientAreaOf(HWND window) {
+  Window* w = Find(window);
+  if (!w) return RECT{};
+  RECT client = ClientRectInWindow(*w);
+  return RECT{w->rect.left + client.left, w->rect.top + client.top, w->rect.left + client.right,
+              w->rect.top + client.bottom};
+}
+
+}  // namespace drv

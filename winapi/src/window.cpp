@@ -1,0 +1,399 @@
+// Window classes and the window tree: creation, destruction, and the queries every other part
+// of the window manager builds on.
+#include "window.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "gdiobj.h"
+#include "handles.h"
+#include "menu.h"
+#include "metrics.h"
+#include "queue.h"
+#include "text.h"
+#include "winapi/driver/ledger.h"
+
+namespace winapi {
+namespace {
+
+using WindowTable = HandleTable<Window, HandleKind::Window>;
+
+struct Desktop {
+  WindowTable windows;
+  std::vector<HWND> topLevel;
+  std::vector<std::unique_ptr<WindowClass>> classes;
+};
+
+Desktop& TheDesktop() {
+  static Desktop desktop;
+  return desktop;
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return s;
+}
+
+COLORREF BackgroundOf(const WindowClass& cls) {
+  COLORREF color = metrics::kWindow;
+  if (cls.background) BrushColor(cls.background, color);
+  return color;
+}
+
+void Unlink(const Window& w) {
+  std::vector<HWND>& list = Siblings(w);
+  list.erase(std::remove(list.begin(), list.end(), w.handle), list.end());
+}
+
+void MarkDestroying(HWND window) {
+  Window* w = Find(window);
+  if (!w) return;
+  w->destroying = true;
+  for (HWND child : w->children) MarkDestroying(child);
+}
+
+// WM_DESTROY goes to the window first, then to its children.
+void SendDestroy(HWND window) {
+  Send(window, WM_DESTROY, 0, 0);
+  Window* w = Find(window);
+  if (!w) return;
+  std::vector<HWND> children = w->children;
+  for (HWND child : children) SendDestroy(child);
+}
+
+void Free(HWND window) {
+  Window* w = Find(window);
+  if (!w) return;
+  std::vector<HWND> children = w->children;
+  for (HWND child : children) Free(child);
+  w = Find(window);
+  PurgeMessagesFor(window);
+  if (IsDescendant(window, FocusWindow())) SetFocusImpl(nullptr);
+  HWND owner = w->owner;
+  bool wasActive = ActiveWindow() == window;
+  if (!(w->style & WS_CHILD)) DestroyMenuBar(w->menu);
+  Unlink(*w);
+  TheDesktop().windows.Remove(window);
+  if (wasActive) {
+    ActivateWindow(nullptr);
+    if (Window* o = Find(owner); o && (o->style & WS_VISIBLE) && !(o->style & WS_DISABLED))
+      ActivateWindow(owner);
+  }
+}
+
+}  // namespace
+
+Window* Find(HWND window) { return TheDesktop().windows.Get(window); }
+
+const std::vector<HWND>& TopLevelWindows() { return TheDesktop().topLevel; }
+
+std::vector<HWND>& Siblings(const Window& w) {
+  if (w.style & WS_CHILD)
+    if (Window* parent = Find(w.parent)) return parent->children;
+  return TheDesktop().topLevel;
+}
+
+const WindowClass* FindClass(const std::string& utf8Name) {
+  std::string key = Lower(utf8Name);
+  for (const auto& cls : TheDesktop().classes)
+    if (Lower(cls->name) == key) return cls.get();
+  return nullptr;
+}
+
+const WindowClass* AddClass(WindowClass cls) {
+  if (cls.name.empty() || !cls.proc) return nullptr;
+  std::string key = Lower(cls.name);
+  for (const auto& c : TheDesktop().classes)
+    if (Lower(c->name) == key) return nullptr;
+  TheDesktop().classes.push_back(std::make_unique<WindowClass>(std::move(cls)));
+  return TheDesktop().classes.back().get();
+}
+
+HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
+                      DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
+                      HINSTANCE instance, LPVOID param) {
+  const WindowClass* cls = FindClass(className);
+  if (!cls) return nullptr;
+  HWND owner = nullptr;
+  if (style & WS_CHILD) {
+    if (!Find(parent)) return nullptr;
+  } else if (parent) {
+    if (!Find(parent)) return nullptr;
+    owner = TopLevelOf(parent);
+    parent = nullptr;
+  }
+  // An overlapped window always has a caption.
+  if (!(style & (WS_CHILD | WS_POPUP))) style |= WS_CAPTION | WS_CLIPSIBLINGS;
+  bool visible = (style & WS_VISIBLE) != 0;
+  style &= ~DWORD(WS_VISIBLE);
+  if (x == CW_USEDEFAULT) {
+    x = (style & WS_CHILD) ? 0 : metrics::kDefaultX;
+    y = (style & WS_CHILD) ? 0 : metrics::kDefaultY;
+  }
+  if (width == CW_USEDEFAULT) {
+    width = (style & WS_CHILD) ? 0 : metrics::kDefaultWidth;
+    height = (style & WS_CHILD) ? 0 : metrics::kDefaultHeight;
+  }
+
+  auto w = std::make_unique<Window>();
+  w->cls = cls;
+  w->proc = cls->proc;
+  w->instance = instance;
+  w->text = title;
+  w->style = style;
+  w->exStyle = exStyle;
+  w->parent = parent;
+  w->owner = owner;
+  w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+  w->background = BackgroundOf(*cls);
+  if (style & WS_CHILD)
+    w->id = int(reinterpret_cast<std::intptr_t>(menu));
+  else
+    w->menu = menu ? menu : (cls->hasMenu ? LoadMenuBar(cls->menu) : nullptr);
+  Window* raw = w.get();
+  HWND handle = TheDesktop().windows.Add<HWND>(std::move(w));
+  raw->handle = handle;
+  Siblings(*raw).push_back(handle);
+  ResizeSurface(*raw);
+
+  CreateParams cp{param,  instance, menu,           parent,   height,   width, y, x,
+                  LONG(style), nullptr, nullptr, exStyle};
+  if (Send(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cp)) == -1) {
+    DestroyWindowImpl(handle);
+    return nullptr;
+  }
+  // Destroyed inside its own WM_CREATE: nothing was created.
+  Window* created = Find(handle);
+  if (!created || created->destroying) return nullptr;
+  if (visible) ShowWindowImpl(handle, SW_SHOW);
+  return Find(handle) ? handle : nullptr;
+}
+
+// Two phases: mark the whole tree, send WM_DESTROY (parent first), then free it all. A nested
+// DestroyWindow on a window already marked changes nothing.
+BOOL DestroyWindowImpl(HWND window) {
+  Window* w = Find(window);
+  if (!w) return FALSE;
+  if (w->destroying) return TRUE;
+  std::vector<HWND> owned;
+  for (HWND top : TopLevelWindows())
+    if (Window* t = Find(top); t && t->owner == window) owned.push_back(top);
+  for (HWND top : owned) DestroyWindowImpl(top);
+  MarkDestroying(window);
+  ShowWindowImpl(window, SW_HIDE);
+  SendDestroy(window);
+  Free(window);
+  return TRUE;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* w = Find(window);
+  if (!w || !w->proc) return 0;
+  WNDPROC proc = w->proc;
+  return proc(window, message, wParam, lParam);
+}
+
+BOOL EnableWindowImpl(HWND window, BOOL enable) {
+  Window* w = Find(window);
+  if (!w) return FALSE;
+  BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
+  if (bool(wasDisabled) == !enable) return wasDisabled;
+  if (enable) {
+    w->style &= ~DWORD(WS_DISABLED);
+  } else {
+    w->style |= WS_DISABLED;
+    if (IsDescendant(window, FocusWindow())) SetFocusImpl(nullptr);
+  }
+  Send(window, WM_ENABLE, enable ? TRUE : FALSE, 0);
+  if (Window* again = Find(window)) InvalidateWindow(*again, nullptr, true);
+  return wasDisabled;
+}
+
+bool IsVisibleOnScreen(const Window& w) {
+  for (const Window* p = &w; p; p = (p->style & WS_CHILD) ? Find(p->parent) : nullptr)
+    if (!(p->style & WS_VISIBLE)) return false;
+  return true;
+}
+
+bool IsEnabledForInput(const Window& w) {
+  for (const Window* p = &w; p; p = (p->style & WS_CHILD) ? Find(p->parent) : nullptr)
+    if (p->style & WS_DISABLED) return false;
+  return true;
+}
+
+bool IsDescendant(HWND ancestor, HWND window) {
+  if (!ancestor) return false;
+  for (Window* w = Find(window); w; w = (w->style & WS_CHILD) ? Find(w->parent) : nullptr)
+    if (w->handle == ancestor) return true;
+  return false;
+}
+
+HWND TopLevelOf(HWND window) {
+  Window* w = Find(window);
+  while (w && (w->style & WS_CHILD)) w = Find(w->parent);
+  return w ? w->handle : nullptr;
+}
+
+bool HasMenuBar(const Window& w) { return !(w.style & WS_CHILD) && w.menu != nullptr; }
+
+RECT ClientRectInWindow(const Window& w) {
+  metrics::Insets in = metrics::NonClient(w.style, w.exStyle, HasMenuBar(w));
+  int width = w.rect.right - w.rect.left, height = w.rect.bottom - w.rect.top;
+  RECT r{in.left, in.top, std::max<LONG>(in.left, width - in.right),
+         std::max<LONG>(in.top, height - in.bottom)};
+  if (w.minimized) r.right = r.left, r.bottom = r.top;
+  return r;
+}
+
+int ClientWidth(const Window& w) {
+  RECT r = ClientRectInWindow(w);
+  return r.right - r.left;
+}
+
+int ClientHeight(const Window& w) {
+  RECT r = ClientRectInWindow(w);
+  return r.bottom - r.top;
+}
+
+POINT ClientOriginOnScreen(const Window& w) {
+  RECT client = ClientRectInWindow(w);
+  POINT p{w.rect.left + client.left, w.rect.top + client.top};
+  if (w.style & WS_CHILD)
+    if (Window* parent = Find(w.parent)) {
+      POINT origin = ClientOriginOnScreen(*parent);
+      p.x += origin.x;
+      p.y += origin.y;
+    }
+  return p;
+}
+
+void ResizeSurface(Window& w) {
+  w.surface.width = ClientWidth(w);
+  w.surface.height = ClientHeight(w);
+  w.surface.pixels.assign(std::size_t(w.surface.width) * std::size_t(w.surface.height),
+                          w.background);
+}
+
+std::string Utf8FromAnsi(LPCSTR text) { return text ? Cp1252ToUtf8(text) : std::string(); }
+
+std::string AnsiFromUtf8(const std::string& utf8) {
+  // The inverse of Cp1252ToUtf8, built from it once; characters outside the code page become '?'.
+  static const std::vector<std::string> upper = [] {
+    std::vector<std::string> table;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+      char c = char(b);
+      table.push_back(Cp1252ToUtf8(&c, 1));
+    }
+    return table;
+  }();
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      out += char(c);
+      ++i;
+      continue;
+    }
+    std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+    std::string seq = utf8.substr(i, len);
+    auto it = std::find(upper.begin(), upper.end(), seq);
+    out += it == upper.end() ? '?' : char(0x80 + (it - upper.begin()));
+    i += len;
+  }
+  return out;
+}
+
+Surface* ClientSurface(HWND window) {
+  Window* w = Find(window);
+  return w ? &w->surface : nullptr;
+}
+
+}  // namespace winapi
+
+using namespace winapi;
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
+  if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName) return 0;
+  WindowClass cls;
+  cls.name = Utf8FromAnsi(wc->lpszClassName);
+  cls.style = wc->style;
+  cls.proc = wc->lpfnWndProc;
+  cls.instance = wc->hInstance;
+  cls.icon = wc->hIcon;
+  cls.smallIcon = wc->hIconSm;
+  cls.cursor = wc->hCursor;
+  cls.background = wc->hbrBackground;
+  if (wc->lpszMenuName) {
+    cls.menu = res::FromArg(wc->lpszMenuName);
+    cls.hasMenu = true;
+  }
+  drv::Record({"RegisterClassExA", 0, 0, 0, cls.name, nullptr});
+  if (!AddClass(std::move(cls))) return 0;
+  static ATOM next = 0xC000;
+  return next++;
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+  std::string cls = Utf8FromAnsi(className), text = Utf8FromAnsi(title);
+  HWND window = CreateWindowImpl(exStyle, cls, text, style, x, y, width, height, parent, menu,
+                                 instance, param);
+  drv::Record({"CreateWindowExA", std::intptr_t(style), std::intptr_t(exStyle),
+               reinterpret_cast<std::intptr_t>(window), cls + "\n" + text, parent});
+  return window;
+}
+
+BOOL WINAPI DestroyWindow(HWND window) {
+  drv::Record({"DestroyWindow", 0, 0, 0, "", window});
+  return DestroyWindowImpl(window);
+}
+
+BOOL WINAPI IsWindow(HWND window) { return Find(window) ? TRUE : FALSE; }
+
+HWND WINAPI GetParent(HWND window) {
+  Window* w = Find(window);
+  if (!w) return nullptr;
+  if (w->style & WS_CHILD) return w->parent;
+  return (w->style & WS_POPUP) ? w->owner : nullptr;
+}
+
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
+  Window* w = Find(window);
+  if (!w || !rect) return FALSE;
+  *rect = RECT{0, 0, ClientWidth(*w), ClientHeight(*w)};
+  return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
+  Window* w = Find(window);
+  if (!w || !rect) return FALSE;
+  *rect = w->rect;
+  if (w->style & WS_CHILD)
+    if (Window* parent = Find(w->parent)) {
+      POINT origin = ClientOriginOnScreen(*parent);
+      *rect = RECT{rect->left + origin.x, rect->top + origin.y, rect->right + origin.x,
+                   rect->bottom + origin.y};
+    }
+  return TRUE;
+}
+
+BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
+  drv::Record({"EnableWindow", enable, 0, 0, "", window});
+  return EnableWindowImpl(window, enable);
+}
+
+BOOL WINAPI IsWindowEnabled(HWND window) {
+  Window* w = Find(window);
+  return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+BOOL WINAPI IsWindowVisible(HWND window) {
+  Window* w = Find(window);
+  return w && IsVisibleOnScreen(*w) ? TRUE : FALSE;
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Send(window, message, wParam, lParam);
+}

@@ -1,0 +1,139 @@
+// The window tree: classes, windows and the internal calls the other parts of the window
+// manager share. Public API functions record themselves in the ledger; the internal ones here
+// do not, so the ledger shows what the program asked for, not what the platform did for it.
+#ifndef PIKON_WINAPI_WINDOW_H
+#define PIKON_WINAPI_WINDOW_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "resources.h"
+#include "surface.h"
+
+namespace winapi {
+
+struct WindowClass {
+  std::string name;  // as registered, UTF-8; looked up without regard to case
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  res::NameOrId menu;
+  bool hasMenu = false;
+};
+
+// What CreateWindowExA hands to WM_CREATE in lParam (CREATESTRUCTA's layout).
+struct CreateParams {
+  LPVOID createParams;
+  HINSTANCE instance;
+  HMENU menu;
+  HWND parent;
+  int cy, cx, y, x;
+  LONG style;
+  LPCSTR name;
+  LPCSTR className;
+  DWORD exStyle;
+};
+
+enum class ControlKind { None, Button, Edit, Static };
+
+struct Window {
+  HWND handle = nullptr;
+  const WindowClass* cls = nullptr;
+  WNDPROC proc = nullptr;
+  HINSTANCE instance = nullptr;
+  std::string text;  // caption or control text, UTF-8
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  HWND parent = nullptr;        // WS_CHILD windows
+  HWND owner = nullptr;         // top-level windows
+  std::vector<HWND> children;   // bottom of the z-order first
+  int id = 0;                   // control id of a child
+  HMENU menu = nullptr;         // menu bar of a top-level window
+  RECT rect{};                  // outer rectangle: parent's client coordinates, or the screen
+  RECT restored{};              // the rectangle to return to while minimised
+  bool minimized = false;
+  Surface surface;              // the client area, exactly its size
+  COLORREF background = RGB(255, 255, 255);
+
+  // Painting
+  bool invalid = false;
+  RECT update{};                // client coordinates
+  bool erase = false;
+  bool painting = false;        // between BeginPaint and EndPaint
+  bool sized = false;           // has had a WM_SIZE
+  bool destroying = false;
+
+  // Dialogs (class "#32770")
+  bool isDialog = false;
+  DLGPROC dlgProc = nullptr;
+  HWND dlgFocus = nullptr;      // the control to give the focus back to
+  bool ended = false;           // EndDialog was called
+  INT_PTR result = 0;
+  bool messageBox = false;      // a MessageBoxA window
+
+  // Controls
+  ControlKind control = ControlKind::None;
+  UINT check = BST_UNCHECKED;
+  bool pushed = false;          // button held down
+  HICON icon = nullptr;         // SS_ICON
+};
+
+// The live (or being destroyed) window behind a handle; nullptr for a stale or foreign one.
+Window* Find(HWND window);
+// Every top-level window, bottom of the z-order first.
+const std::vector<HWND>& TopLevelWindows();
+// The window's siblings list: its parent's children, or the top-level list.
+std::vector<HWND>& Siblings(const Window& w);
+
+// Class registry; name compared without regard to case.
+const WindowClass* FindClass(const std::string& utf8Name);
+const WindowClass* AddClass(WindowClass cls);
+
+HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
+                      DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
+                      HINSTANCE instance, LPVOID param);
+BOOL DestroyWindowImpl(HWND window);
+BOOL ShowWindowImpl(HWND window, int command);
+BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+HWND SetFocusImpl(HWND window);
+HWND FocusWindow();
+void ActivateWindow(HWND topLevel);
+HWND ActiveWindow();
+BOOL EnableWindowImpl(HWND window, BOOL enable);
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Tree queries
+bool IsVisibleOnScreen(const Window& w);  // it and every ancestor visible
+bool IsEnabledForInput(const Window& w);  // it and every ancestor enabled
+bool IsDescendant(HWND ancestor, HWND window);  // window is ancestor or below it
+HWND TopLevelOf(HWND window);
+bool HasMenuBar(const Window& w);
+RECT ClientRectInWindow(const Window& w);  // client area in window coordinates
+int ClientWidth(const Window& w);
+int ClientHeight(const Window& w);
+POINT ClientOriginOnScreen(const Window& w);
+// Reallocates the client surface to the client size, filled with the background.
+void ResizeSurface(Window& w);
+// Fills the whole client surface, as WM_ERASEBKGND does with the background.
+void FillClient(Window& w, COLORREF color);
+
+// Painting (paint.cpp)
+void InvalidateWindow(Window& w, const RECT* clientRect, bool erase);  // with its children
+void ValidateWindow(Window& w);
+void InvalidateParentArea(const Window& w);  // what the window covers in its parent
+bool NextPaintWindow(HWND& out);             // a visible window with an invalid region
+void PaintWithChildren(HWND window);         // UpdateWindow's work
+
+// Text at the A-function boundary: the program's narrow strings are Windows-1252.
+std::string Utf8FromAnsi(LPCSTR text);
+std::string AnsiFromUtf8(const std::string& utf8);
+
+}  // namespace winapi
+
+#endif
