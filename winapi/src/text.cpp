@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -48,6 +49,8 @@ FontCache& Cache() {
   static FontCache* cache = [] {
     auto* c = new FontCache;
     c->ready = FcInit() && FT_Init_FreeType(&c->library) == 0;
+    // fontconfig keeps caches of its own; hand them back at exit so leak checkers stay quiet.
+    std::atexit([] { FcFini(); });
     return c;
   }();
   return *cache;
