@@ -23,3 +23,27 @@ else()
   target_link_options(PIKON PRIVATE -static -static-libgcc -static-libstdc++)
   set_property(SOURCE ${rc} APPEND PROPERTY COMPILE_OPTIONS --codepage=65001)
 endif()
+
+# The help file PIKON.HLP, which the program opens by name, is shipped next to PIKON.exe, so
+# the build puts it there. Its compiler, hlpc, runs on the build machine: when cross-compiling it is built
+# separately with the build machine's own compiler.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/hlpc/CMakeLists.txt)
+  if(CMAKE_CROSSCOMPILING)
+    include(ExternalProject)
+    ExternalProject_Add(hlpc_host
+      SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools/hlpc
+      BINARY_DIR ${CMAKE_BINARY_DIR}/hlpc-host
+      CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+      INSTALL_COMMAND ""
+      BUILD_ALWAYS ON)
+    set(help_source ${CMAKE_SOURCE_DIR}/resources/pikon_help.txt)
+    add_custom_command(
+      OUTPUT ${CMAKE_BINARY_DIR}/PIKON.HLP
+      COMMAND ${CMAKE_BINARY_DIR}/hlpc-host/hlpc ${help_source} ${CMAKE_BINARY_DIR}/PIKON.HLP
+      DEPENDS hlpc_host ${help_source}
+      COMMENT "Compiling the help file PIKON.HLP")
+    add_custom_target(pikon_help ALL DEPENDS ${CMAKE_BINARY_DIR}/PIKON.HLP)
+  else()
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tools/hlpc ${CMAKE_BINARY_DIR}/hlpc)
+  endif()
+endif()
