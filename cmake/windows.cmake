@@ -25,8 +25,8 @@ else()
 endif()
 
 # The help file PIKON.HLP, which the program opens by name, is shipped next to PIKON.exe, so
-# the build puts it there. Its compiler, hlpc, runs on the build machine: when cross-compiling it is built
-# separately with the build machine's own compiler.
+# the build puts it there. Its compiler, hlpc, runs on the build machine: when cross-compiling
+# it is built separately with the build machine's own compiler.
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/hlpc/CMakeLists.txt)
   if(CMAKE_CROSSCOMPILING)
     include(ExternalProject)
