@@ -153,20 +153,10 @@ TEST(Detection, FindsTheModuleOnCom3AndConfiguresIt) {
   drv::PlugPort(2, drv::PortKind::Empty);
   drv::PlugPort(3, drv::PortKind::Module);
   drv::PlugPort(4, drv::PortKind::Module);
-  DCB asRead = drv::PortSettings(3);  // unusual settings, so that a field lost shows
-  asRead.BaudRate = 4800;
-  asRead.fParity = 1;
-  asRead.fOutxCtsFlow = 1;
-  asRead.fDtrControl = DTR_CONTROL_DISABLE;
-  asRead.fRtsControl = RTS_CONTROL_HANDSHAKE;
-  asRead.fAbortOnError = 1;
-  asRead.fDummy2 = 0x15;
-  asRead.XonLim = 100;
-  asRead.ByteSize = 7;
-  asRead.Parity = 2;
-  asRead.StopBits = 2;
-  asRead.EofChar = 0x1A;
-  asRead.EvtChar = 'x';
+  DCB asRead;  // every byte different, so that one lost or moved shows
+  for (std::size_t i = 0; i < sizeof asRead; ++i)
+    reinterpret_cast<BYTE*>(&asRead)[i] = BYTE(7 * i + 3);
+  asRead.ByteSize = 7;  // one the driver accepts
   drv::SetPortSettings(3, asRead);
 
   EXPECT_EQ(IniKMX(), 3);
@@ -178,7 +168,8 @@ TEST(Detection, FindsTheModuleOnCom3AndConfiguresIt) {
       Clear("COM2"), Pause(30), Status(0, "COM2"), Close("COM2"),
       Open("COM3"), Brk("COM3"), Pause(20), Status(ringRlsd, "COM3"),
       Clear("COM3"), Pause(30), Status(0, "COM3"),
-      {"GetCommState", "COM3", 4800, 1}, {"SetCommState", "COM3", 256000, 1}, Esc(SETDTR, "COM3"),
+      {"GetCommState", "COM3", std::intptr_t(asRead.BaudRate), 1},
+      {"SetCommState", "COM3", 256000, 1}, Esc(SETDTR, "COM3"),
   });
   for (const drv::Call& c : drv::CallsTo("CreateFileA"))
     EXPECT_EQ(c.c, std::intptr_t(FILE_FLAG_OVERLAPPED)) << c.text;

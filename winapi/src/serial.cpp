@@ -163,10 +163,7 @@ BOOL WINAPI CloseHandle(HANDLE handle) {
 BOOL WINAPI GetCommState(HANDLE port, LPDCB dcb) {
   Port* p = winapi::FromHandle(port);
   bool ok = p && dcb;
-  if (ok) {
-    *dcb = p->settings;
-    dcb->DCBlength = sizeof(DCB);
-  }
+  if (ok) *dcb = p->settings;
   winapi::Log("GetCommState", p, ok ? std::intptr_t(dcb->BaudRate) : 0, ok);
   return ok;
 }
