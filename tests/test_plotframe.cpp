@@ -1,0 +1,388 @@
+// The chart's frame: plot area, legend, zoom label, ticks, scales and titles, at several client
+// sizes, and that the drawing routines hold no device context and leave no object behind.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "pikon.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/screen.h"
+
+namespace {
+
+const COLORREF kGrey = RGB(128, 128, 128);
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+// A borderless top-level window: its client area is exactly cx x cy.
+HWND MakeWindow(int cx, int cy) {
+  static const bool registered = [] {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "PlotFrameTest";
+    return RegisterClassExA(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  HWND w = CreateWindowExA(0, "PlotFrameTest", "", WS_POPUP, 0, 0, cx, cy, nullptr, nullptr,
+                           nullptr, nullptr);
+  EXPECT_NE(w, nullptr);
+  return w;
+}
+
+void Fill(HWND w, int cx, int cy, COLORREF color) {
+  HDC dc = GetDC(w);
+  RECT r;
+  SetRect(&r, 0, 0, cx, cy);
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  ReleaseDC(w, dc);
+}
+
+COLORREF Pixel(HWND w, int x, int y) { return drv::ClientPixel(w, x, y); }
+
+std::vector<COLORREF> Snapshot(HWND w, int cx, int cy) {
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < cy; ++y)
+    for (int x = 0; x < cx; ++x) pixels.push_back(Pixel(w, x, y));
+  return pixels;
+}
+
+// Hand-computed positions for three client sizes (double products, truncated once; tick
+// lengths truncated before they are added).
+struct Tick {
+  int i;
+  int pos;     // column of a time tick, row of a value tick
+  int length;  // in pixels
+};
+
+struct Geometry {
+  int cx, cy;
+  RECT plot;
+  RECT legend;
+  int entryTop[8];
+  int zoomX, zoomY, labelY;
+  std::vector<Tick> time;   // hang down from row plot.bottom
+  std::vector<Tick> value;  // stick out left from column plot.left
+};
+
+const Geometry kSizes[] = {
+    {600, 400, {60, 40, 540, 360}, {552, 40, 582, 168}, {40, 55, 70, 85, 100, 114, 129, 144},
+     552, 316, 332,
+     {{0, 60, 20}, {1, 64, 4}, {5, 84, 10}, {10, 108, 20}, {99, 535, 4}, {100, 540, 20}},
+     // 0.9 x 400 - 0.0195 x 400 = 352.2, not 360 - 7 = 353; 60 - 7 = 53, not trunc(52.5)
+     {{0, 360, 15}, {1, 352, 3}, {5, 321, 7}, {10, 282, 15}, {40, 48, 15}}},
+    {601, 405, {60, 40, 540, 364}, {552, 40, 582, 170}, {41, 56, 71, 86, 101, 116, 131, 146},
+     552, 319, 336,
+     // tick 99: 60.1 + 475.992 = 536.092, not 60 + 475
+     {{0, 60, 20}, {1, 64, 4}, {5, 84, 10}, {10, 108, 20}, {99, 536, 4}, {100, 540, 20}},
+     {{0, 364, 15}, {1, 356, 3}, {5, 325, 7}, {10, 285, 15}, {40, 48, 15}}},
+    {900, 600, {90, 60, 810, 540}, {828, 60, 873, 252}, {61, 83, 105, 127, 150, 172, 194, 216},
+     828, 474, 498,
+     {{0, 90, 30}, {1, 97, 6}, {5, 126, 15}, {10, 162, 30}, {99, 802, 6}, {100, 810, 30}},
+     {{0, 540, 22}, {1, 528, 4}, {5, 481, 11}, {10, 423, 22}, {40, 72, 22}}},
+};
+
+std::string SizeName(const Geometry& g) {
+  return std::to_string(g.cx) + " x " + std::to_string(g.cy);
+}
+
+// One expected platform call; only the fields that matter for the call are compared.
+struct Expected {
+  std::string fn;
+  std::intptr_t a, b, c;
+  std::string text;
+};
+
+// Compares the ledger's calls to the functions named in `table` with it and reports the first
+// difference with its index.
+void ExpectCalls(const std::vector<Expected>& table) {
+  std::vector<drv::Call> seen;
+  for (const drv::Call& call : drv::Ledger())
+    for (const Expected& e : table)
+      if (call.fn == e.fn) {
+        seen.push_back(call);
+        break;
+      }
+  for (std::size_t i = 0; i < table.size() || i < seen.size(); ++i) {
+    ASSERT_LT(i, seen.size()) << "missing from index " << i << ": " << table[i].fn << " "
+                              << table[i].text;
+    ASSERT_LT(i, table.size()) << "unexpected at index " << i << ": " << seen[i].fn << " "
+                               << seen[i].text;
+    const Expected& e = table[i];
+    const drv::Call& s = seen[i];
+    ASSERT_TRUE(s.fn == e.fn && s.a == e.a && s.b == e.b && s.c == e.c && s.text == e.text)
+        << "first difference at index " << i << ": expected " << e.fn << "(" << e.a << ", " << e.b
+        << ", 0x" << std::hex << e.c << std::dec << ", \"" << e.text << "\"), got " << s.fn << "("
+        << s.a << ", " << s.b << ", 0x" << std::hex << s.c << std::dec << ", \"" << s.text << "\")";
+  }
+}
+
+class PlotFrame : public ::testing::Test {
+ protected:
+  HWND Open(int cx, int cy) {
+    window = MakeWindow(cx, cy);
+    return window;
+  }
+  void TearDown() override {
+    if (HasFailure() && window) {
+      const std::string path =
+          std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".png";
+      if (drv::SaveClientPng(window, path)) std::cout << "client area saved as " << path << "\n";
+    }
+    if (window) DestroyWindow(window);
+  }
+  HWND window = nullptr;
+};
+
+// Counts the pixels of the ring just inside `r` that are not black and of the ring just outside
+// it that are not white; with `whole`, every pixel inside must be black.
+int WrongAround(HWND w, const RECT& r, bool whole) {
+  int wrong = 0;
+  for (int y = r.top - 1; y <= r.bottom; ++y)
+    for (int x = r.left - 1; x <= r.right; ++x) {
+      const bool outside = x < r.left || x >= r.right || y < r.top || y >= r.bottom;
+      const bool edge = x == r.left || x == r.right - 1 || y == r.top || y == r.bottom - 1;
+      if (outside)
+        wrong += Pixel(w, x, y) != kWhite;
+      else if (edge || whole)
+        wrong += Pixel(w, x, y) != kBlack;
+    }
+  return wrong;
+}
+
+TEST_F(PlotFrame, PlotAreaAndLegendBoxCoverExactlyTheirRectangles) {
+  for (const Geometry& g : kSizes) {
+    SCOPED_TRACE(SizeName(g));
+    if (window) DestroyWindow(window);
+    HWND w = Open(g.cx, g.cy);
+    Fill(w, g.cx, g.cy, kWhite);
+    HinterGrund(w, g.cx, g.cy);
+    EXPECT_EQ(WrongAround(w, g.plot, true), 0) << "plot area";
+    // The legend entries lie inside the box, on black.
+    EXPECT_EQ(WrongAround(w, g.legend, false), 0) << "legend box";
+  }
+}
+
+TEST_F(PlotFrame, TicksHaveTheirPositionsAndLengths) {
+  for (const Geometry& g : kSizes) {
+    SCOPED_TRACE(SizeName(g));
+    if (window) DestroyWindow(window);
+    HWND w = Open(g.cx, g.cy);
+    Fill(w, g.cx, g.cy, kGrey);
+    drv::ClearLedger();
+    ZeichneGrund(w, g.cx, g.cy);
+    EXPECT_EQ(drv::CountOf("LineTo"), 101u + 41u);
+    EXPECT_EQ(Pixel(w, 0, 0), kWhite);
+    EXPECT_EQ(Pixel(w, g.cx - 1, g.cy - 1), kWhite);
+    const int base = g.plot.bottom;
+    for (const Tick& t : g.time) {
+      SCOPED_TRACE("time tick " + std::to_string(t.i));
+      for (int y = base; y < base + t.length; ++y) EXPECT_EQ(Pixel(w, t.pos, y), kBlack) << y;
+      EXPECT_EQ(Pixel(w, t.pos, base + t.length), kWhite) << "one past the end";
+      EXPECT_EQ(Pixel(w, t.pos - 1, base + 1), kWhite);
+      EXPECT_EQ(Pixel(w, t.pos + 1, base + 1), kWhite);
+    }
+    const int left = g.plot.left;
+    for (const Tick& t : g.value) {
+      SCOPED_TRACE("value tick " + std::to_string(t.i));
+      for (int x = left; x > left - t.length; --x) EXPECT_EQ(Pixel(w, x, t.pos), kBlack) << x;
+      EXPECT_EQ(Pixel(w, left - t.length, t.pos), kWhite) << "one past the end";
+      EXPECT_EQ(Pixel(w, left - 1, t.pos - 1), kWhite);
+      EXPECT_EQ(Pixel(w, left - 1, t.pos + 1), kWhite);
+    }
+  }
+}
+
+std::vector<Expected> LegendAndZoomCalls(const Geometry& g, const char* label) {
+  std::vector<Expected> table;
+  for (int i = 1; i <= 8; ++i) {
+    table.push_back({"SetTextColor", 0, 0, std::intptr_t(col[i]), ""});
+    table.push_back({"SetBkColor", 0, 0, std::intptr_t(col[0]), ""});
+    table.push_back({"DrawTextA", g.legend.left, g.entryTop[i - 1], std::intptr_t(col[i]),
+                     " - " + std::to_string(i) + " "});
+  }
+  table.push_back({"SetTextColor", 0, 0, 0, ""});
+  table.push_back({"SetBkColor", 0, 0, 0xFFFFFF, ""});
+  table.push_back({"TextOutA", g.zoomX, g.zoomY, 0, "Zoom"});
+  table.push_back({"TextOutA", g.zoomX, g.labelY, 0, label});
+  return table;
+}
+
+TEST_F(PlotFrame, LegendAndZoomLabelAreDrawnWhereAndHowTheyBelong) {
+  for (const Geometry& g : kSizes) {
+    SCOPED_TRACE(SizeName(g));
+    if (window) DestroyWindow(window);
+    HWND w = Open(g.cx, g.cy);
+    for (int length : {100, 1000}) {
+      SCOPED_TRACE(length);
+      plm = length;
+      drv::ClearLedger();
+      HinterGrund(w, g.cx, g.cy);
+      ExpectCalls(LegendAndZoomCalls(g, length == 100 ? "X * 1   " : "X * 10  "));
+    }
+  }
+}
+
+TEST_F(PlotFrame, LegendEntriesShowTheChannelColoursInTheirRows) {
+  const Geometry& g = kSizes[0];
+  HWND w = Open(g.cx, g.cy);
+  Fill(w, g.cx, g.cy, kWhite);
+  HinterGrund(w, g.cx, g.cy);
+  for (int i = 1; i <= 8; ++i) {
+    SCOPED_TRACE(i);
+    const int top = g.entryTop[i - 1];
+    int inRows = 0, elsewhere = 0;
+    for (int y = 0; y < g.cy; ++y)
+      for (int x = g.legend.left; x < g.cx; ++x)
+        if (Pixel(w, x, y) == col[i]) ++(y >= top && y < top + 16 ? inRows : elsewhere);
+    EXPECT_GT(inRows, 0);
+    EXPECT_EQ(elsewhere, 0);
+  }
+}
+
+TEST_F(PlotFrame, ZoomTextIsAnchoredAndTheShorterLabelBlanksTheLonger) {
+  const Geometry& g = kSizes[0];
+  HWND w = Open(g.cx, g.cy);
+  // On grey, the opaque white boxes show where the texts are anchored.
+  Fill(w, g.cx, g.cy, kGrey);
+  plm = 100;
+  HinterGrund(w, g.cx, g.cy);
+  for (int top : {g.zoomY, g.labelY}) {
+    EXPECT_EQ(Pixel(w, g.zoomX, top), kWhite) << top;
+    EXPECT_EQ(Pixel(w, g.zoomX - 1, top), kGrey) << top;
+  }
+  EXPECT_EQ(Pixel(w, g.zoomX, g.zoomY - 1), kGrey);
+  EXPECT_EQ(Pixel(w, g.zoomX, g.labelY + 16), kGrey);
+
+  auto zoomArea = [&] {
+    std::vector<COLORREF> pixels;
+    for (int y = g.zoomY; y < g.labelY + 16; ++y)
+      for (int x = g.zoomX; x < g.cx; ++x) pixels.push_back(Pixel(w, x, y));
+    return pixels;
+  };
+  Fill(w, g.cx, g.cy, kWhite);
+  HinterGrund(w, g.cx, g.cy);
+  const std::vector<COLORREF> fresh = zoomArea();
+  plm = 1000;
+  HinterGrund(w, g.cx, g.cy);
+  EXPECT_NE(zoomArea(), fresh);
+  plm = 100;
+  HinterGrund(w, g.cx, g.cy);
+  EXPECT_EQ(zoomArea(), fresh) << "what is left of X * 10 after X * 1 was drawn over it";
+}
+
+TEST_F(PlotFrame, HinterGrundAloneBlanksOnlyPlotAreaLegendAndZoomLabel) {
+  const Geometry& g = kSizes[0];
+  HWND w = Open(g.cx, g.cy);
+  ZeichneGrund(w, g.cx, g.cy);
+  Texte(w, g.cx, g.cy);
+  std::vector<COLORREF> expected = Snapshot(w, g.cx, g.cy);
+
+  struct Dot {
+    int x, y;
+    bool wiped;
+  } dots[] = {
+      {60, 40, true},    {539, 359, true},  {300, 200, true}, {560, 100, true},  // plot, legend
+      {553, 317, true},  {553, 333, true},                                        // zoom texts
+      {60, 360, false},  {300, 39, false},  {540, 200, false},                    // around
+      {64, 362, false},  {37, 355, false},  {300, 20, false}, {40, 20, false},    // tick, scale,
+      {570, 360, false}, {580, 10, false},                                        // titles, mark
+  };
+  HDC dc = GetDC(w);
+  for (const Dot& d : dots) {
+    SetPixel(dc, d.x, d.y, RGB(255, 0, 0));
+    if (!d.wiped) expected[std::size_t(d.y) * std::size_t(g.cx) + std::size_t(d.x)] = RGB(255, 0, 0);
+  }
+  ReleaseDC(w, dc);
+
+  HinterGrund(w, g.cx, g.cy);
+  const std::vector<COLORREF> after = Snapshot(w, g.cx, g.cy);
+  for (std::size_t i = 0; i < after.size(); ++i)
+    if (after[i] != expected[i]) {
+      ADD_FAILURE() << "first difference at (" << i % std::size_t(g.cx) << ", "
+                    << i / std::size_t(g.cx) << "): 0x" << std::hex << after[i] << " instead of 0x"
+                    << expected[i];
+      break;
+    }
+}
+
+TEST_F(PlotFrame, TexteDrawsScalesCaptionsTitleAndMark) {
+  const Geometry& g = kSizes[0];
+  HWND w = Open(g.cx, g.cy);
+  drv::ClearLedger();
+  Texte(w, g.cx, g.cy);
+  const std::string system = "System";  // the stock font, selected back before each delete
+  ExpectCalls({
+      {"TextOutA", 36, 352, 0, "0"},
+      {"TextOutA", 36, 274, 0, "1"},
+      {"TextOutA", 36, 196, 0, "2"},
+      {"TextOutA", 36, 118, 0, "3"},
+      {"TextOutA", 36, 40, 0, "4"},
+      {"TextOutA", 57, 376, 0, "0"},
+      {"TextOutA", 102, 376, 0, "10"},
+      {"TextOutA", 150, 376, 0, "20"},
+      {"TextOutA", 198, 376, 0, "30"},
+      {"TextOutA", 245, 376, 0, "40"},  // 0.41 x 600 is 245.99999999999997 in double
+      {"TextOutA", 294, 376, 0, "50"},
+      {"TextOutA", 341, 376, 0, "60"},  // 0.57 x 600 is 341.99999999999994
+      {"TextOutA", 390, 376, 0, "70"},
+      {"TextOutA", 438, 376, 0, "80"},
+      {"TextOutA", 486, 376, 0, "90"},
+      {"TextOutA", 534, 376, 0, "100"},
+      {"CreateFontA", 22, FW_NORMAL, 0, ""},
+      {"SelectObject", 22, FW_NORMAL, 0, ""},
+      {"TextOutA", 30, 15, 0, "Volt"},
+      {"TextOutA", 549, 352, 0, "Wert"},
+      {"SelectObject", 16, FW_BOLD, 0, system},
+      {"DeleteObject", 0, 0, 0, ""},
+      {"CreateFontA", 30, FW_MEDIUM, 0, "ARIAL"},
+      {"SelectObject", 30, FW_MEDIUM, 0, "ARIAL"},
+      {"TextOutA", 210, 8, 0, "PIKON Plotter"},
+      {"SelectObject", 16, FW_BOLD, 0, system},
+      {"DeleteObject", 0, 0, 0, ""},
+      {"CreateFontA", 12, FW_NORMAL, 0, ""},
+      {"SelectObject", 12, FW_NORMAL, 0, ""},
+      {"TextOutA", 564, 8, 0, "\xC2\xA9 MTL"},  // the maker's mark, in UTF-8
+      {"SelectObject", 16, FW_BOLD, 0, system},
+      {"DeleteObject", 0, 0, 0, ""},
+  });
+
+  // Black on opaque white in a fresh context: on grey, each text's box starts at its anchor.
+  Fill(w, g.cx, g.cy, kGrey);
+  Texte(w, g.cx, g.cy);
+  const POINT anchors[] = {{36, 352}, {57, 376}, {534, 376}, {30, 15}, {549, 352}, {210, 8}, {564, 8}};
+  for (const POINT& p : anchors) {
+    EXPECT_EQ(Pixel(w, p.x, p.y), kWhite) << p.x << ", " << p.y;
+    EXPECT_EQ(Pixel(w, p.x - 1, p.y), kGrey) << p.x << ", " << p.y;
+    EXPECT_EQ(Pixel(w, p.x, p.y - 1), kGrey) << p.x << ", " << p.y;
+  }
+}
+
+TEST_F(PlotFrame, EveryRoutineReleasesItsContextsAndDeletesItsObjects) {
+  const Geometry& g = kSizes[0];
+  HWND w = Open(g.cx, g.cy);
+  const struct {
+    const char* name;
+    void (*routine)(HWND, int, int);
+    std::size_t contexts;  // each routine gets its own; ZeichneGrund's HinterGrund one more
+  } routines[] = {{"ZeichneGrund", ZeichneGrund, 2}, {"HinterGrund", HinterGrund, 1},
+                  {"Texte", Texte, 1}};
+  for (const auto& r : routines) {
+    SCOPED_TRACE(r.name);
+    drv::ClearLedger();
+    r.routine(w, g.cx, g.cy);
+    EXPECT_EQ(drv::LiveDeviceContexts(), 0u);
+    EXPECT_EQ(drv::LiveGdiObjects(), 0u);
+    EXPECT_EQ(drv::CountOf("GetDC"), r.contexts);
+    EXPECT_EQ(drv::CountOf("ReleaseDC"), r.contexts);
+    EXPECT_EQ(drv::CountOf("CreateSolidBrush") + drv::CountOf("CreateFontA"),
+              drv::CountOf("DeleteObject"));
+    for (const drv::Call& c : drv::CallsTo("GetDC")) EXPECT_EQ(c.window, w);
+  }
+}
+
+}  // namespace
