@@ -61,6 +61,7 @@ void wandeln(void); /* one whole conversion transaction for the control word in 
 
 /* measure/ */
 int DataProc(HWND hwnd);
+void Durchlauf(void);      /* one sweep: one waiting message, then channels 1 to 8 */
 void Messen(HWND hwnd);     /* "Messen": runs until stopped */
 void StopReset(void);      /* "Stop/Reset": ends a run, nothing when idle */
 

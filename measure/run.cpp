@@ -41,17 +41,22 @@ static void MesseKanal(void)
     UpdateWindow(SatzZahl);
 }
 
+void Durchlauf(void)
+{
+    DispatchOneMessage();
+    zaehler = zaehler + 1;
+    for (kanal = 1; kanal <= 8; kanal++)
+        MesseKanal();
+}
+
+/* The flag is tested only here, so a sweep once begun always completes all eight channels. */
 int DataProc(HWND hwnd)
 {
     (void)hwnd;
     zaehler = 0;
     SetControlWordDefaults();
-    while (exeparam == 1) {
-        DispatchOneMessage();
-        zaehler = zaehler + 1;
-        for (kanal = 1; kanal <= 8; kanal++)
-            MesseKanal();
-    }
+    while (exeparam == 1)
+        Durchlauf();
     return 0;
 }
 
