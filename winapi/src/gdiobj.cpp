@@ -4,6 +4,7 @@
 
 #include "dc.h"
 #include "handles.h"
+#include "metrics.h"
 #include "winapi/driver/ledger.h"
 
 namespace winapi {
@@ -45,11 +46,10 @@ bool BrushColor(HBRUSH brush, COLORREF& out) {
     out = o->color;
     return true;
   }
-  // The classic system colours of the few indices the platform uses.
   switch (reinterpret_cast<std::uintptr_t>(brush)) {
-    case COLOR_WINDOW + 1: out = RGB(255, 255, 255); return true;
-    case COLOR_MENUTEXT + 1: out = RGB(0, 0, 0); return true;
-    case COLOR_BTNFACE + 1: out = RGB(192, 192, 192); return true;
+    case COLOR_WINDOW + 1: out = metrics::kWindow; return true;
+    case COLOR_MENUTEXT + 1: out = metrics::kText; return true;
+    case COLOR_BTNFACE + 1: out = metrics::kFace; return true;
   }
   return false;
 }
