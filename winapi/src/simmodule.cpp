@@ -10,12 +10,13 @@
 //   RLSD in   <------- on while TXD is in break  /  when the break clears
 //   DSR  in            not driven (off)
 //
-// One transaction, seen from the module:
+// One transaction, seen from the module (time runs to the right; ^ = on, _ = off):
 //
-//   DTR   __/S\_/b1\__ ... _/b7\________________________________/^^^ (rests on)
-//   RTS   ___/^\___/^\_ ... _/^\___/^\___/^\_ ... __/^\_______
-//                                  lead  D11       D0
-//   CTS   (off) .................. [ 0 ][D11] ... [D0 ] (off)
+//          START SEL2 ... PD0         lead  D11         D0
+//   DTR  __/^^^^X====X ... ==\_________________________ ... _____/^^^^ rests on
+//   RTS  ____/^\__/^\__ ... /^\______/^\___/^\___ ... __/^\______
+//   CTS  off ............................[ 0 ][D11] ... [D0 ] off
+//                                    CTS on = 0, off = 1; read while RTS is high
 //
 // Framing. Idle, the module waits for the START bit, the first 1 on DTR: a clock pulse that
 // ends (falling edge) with DTR on is the START bit, pulses ending with DTR off are leading
@@ -32,16 +33,17 @@
 // releases CTS (off).
 //
 // Recovery. The master holds DTR off while it clocks the answer in and raises it only when it
-// is done. DTR going on before the 13th bit is out therefore means the master gave up
-// reading (a failed status read): the module abandons the answer and is idle again, ready
-// for a START bit even though the clock may still be high. A break also returns it to idle,
-// so the presence probe leaves it idle whatever came before.
+// is done. DTR going on before the answer has ended (the falling edge after its 13th bit)
+// therefore means the master gave up reading (a failed status read, after which the clock
+// stays high): the module abandons the answer and is idle again, ready for a START bit.
+// A break also returns it to idle, so the presence probe leaves it idle whatever came before.
 //
 // Protocol violations it notices (a correct master makes none): DTR changing while the
-// clock is high inside a control word, DTR on at a clock edge of the answer, a break in the
-// middle of a transaction, clock or data changes during a break, and a control word other
-// than unipolar, single-ended, internal clock (xxxx1110) - the board is wired for that mode
+// clock is high inside a control word, DTR on at a rising edge inside the answer, a break in
+// the middle of a transaction, clock or data changes during a break, and a control word other
+// than unipolar, single-ended, internal clock (xxxx1110): the board is wired for that mode
 // only.
+
 #include "simmodule.h"
 
 #include <cmath>
