@@ -291,6 +291,7 @@ TEST_F(Gdi, DrawTextClipsToItsRectangleAndBreaksLines) {
   RECT r;
   SetRect(&r, 5, 3, 25, 12);
   EXPECT_EQ(DrawTextA(dc, "WWWWWWWW", -1, &r, 0), 16);
+  EXPECT_EQ(DrawTextA(dc, "", -1, &r, 0), 0);
   const RECT box = ChangedBox(window, 40, 30, kGrey);
   EXPECT_EQ(box.left, 5);
   EXPECT_EQ(box.top, 3);

@@ -385,7 +385,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
 }
 
 // Lines break at CR, LF and CR LF unless DT_SINGLELINE; no word wrapping. Everything is
-// clipped to the rectangle. Returns the height of the text drawn, 0 on failure.
+// clipped to the rectangle. Returns the height of the text drawn; 0 for empty text or failure.
 int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
   DrawTarget t;
   FontSpec font;
@@ -396,6 +396,7 @@ int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
     return 0;
   const std::string utf8 = Cp1252ToUtf8(text, count);
   drv::Record({"DrawTextA", rect->left, rect->top, std::intptr_t(style.color), utf8, t.dc->window});
+  if (utf8.empty()) return 0;  // nothing drawn, not even an opaque box
   style.prefix = !(format & DT_NOPREFIX);
   const bool single = format & DT_SINGLELINE;
   const std::vector<std::string> lines = single ? std::vector<std::string>{utf8} : SplitLines(utf8);
