@@ -24,6 +24,7 @@ if [ "${1:-}" != --inside ]; then
   exe=$(realpath "$1")
   outdir=$(realpath -m "${2:-$(dirname "$exe")/smoke}")
   [ -f "$exe" ] || die "no such program: $exe"
+  mkdir -p "$outdir" || die "cannot create $outdir"
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
   [ "$machine" = 8664 ] || die "$exe is not a 64-bit Windows program (machine $machine), and this Wine runs only those: build it with cmake/mingw-w64-x86_64.cmake"
@@ -135,7 +136,6 @@ echo "smoke: \"ZEQ-Info\" box is window $box"
 # Focus the box (its caption turns active), then take the screenshot once it has been painted:
 # a freshly mapped window is still a single colour.
 timeout 10 xdotool windowfocus --sync "$box" || die "cannot focus the box"
-mkdir -p "$outdir"
 shot=$outdir/zeq-info.png
 painted=
 for _ in $(seq 50); do
