@@ -1,17 +1,9 @@
 /* Finding the KMX12: a break on TXD makes the module raise RING and RLSD. */
+#include <stdio.h>
+
 #include "pikon.h"
 
 #define RING_RLSD (MS_RING_ON | MS_RLSD_ON)
-
-/* "COM1" to "COM4" into hilfstext. */
-static void portname(int n)
-{
-    hilfstext[0] = 'C';
-    hilfstext[1] = 'O';
-    hilfstext[2] = 'M';
-    hilfstext[3] = (char)('0' + n);
-    hilfstext[4] = '\0';
-}
 
 /* Break for 20 ms: RING and RLSD must both come on. Break cleared, 30 ms later they must
  * both have gone off again. The second test keeps out a port whose lines are on anyway,
@@ -51,7 +43,7 @@ int IniKMX(void)
     if (hCom != 0)
         CloseHandle(hCom);
     for (n = 1; n < 5; n++) {
-        portname(n);
+        sprintf(hilfstext, "COM%d", n);
         hCom = CreateFileA(hilfstext, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED, NULL);
         if (hCom == INVALID_HANDLE_VALUE)
