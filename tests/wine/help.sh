@@ -69,7 +69,7 @@ wineserver=/usr/lib/wine/wineserver64
 [ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 export WINESERVER=$wineserver
 
-xvfb_pid= viewer_pid=
+xvfb_pid='' viewer_pid=''
 stop_wine() {
   [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
   timeout 20 "$wineserver" -k 2>/dev/null || true
@@ -88,7 +88,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/x
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 [ -s "$tmp/display" ] || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=:$(cat "$tmp/display")
+DISPLAY=:$(cat "$tmp/display")
+export DISPLAY
 
 check_com_ports() {
   local link target
