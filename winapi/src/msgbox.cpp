@@ -1,53 +1,164 @@
-// MessageBoxA. For now the box is answered at once with what the driver scripted; it is
-// recorded as {fn "MessageBoxA", window = owner, text = "<text>\n<caption>" in UTF-8 (the
-// caption is what follows the last line break), b = style}.
-#include "winapi/driver/ledger.h"
-#include "winapi/driver/ports.h"
-
+// MessageBoxA: a modal box of its own, with icon, text and buttons, laid out like the classic
+// one. Its owner (the top-level window of the window given) is disabled while it is open, and
+// messages are dispatched meanwhile. It is recorded as {fn "MessageBoxA", window = owner as
+// given, text = "<text>\n<caption>" in UTF-8 (the caption follows the last line break),
+// b = style}. The user answers through the driver ("answer the message box on top"); when the
+// box waits and no scripted action is due, it takes the next answer given to
+// drv::AnswerMessageBoxes, or OK once those are used up.
+#include <algorithm>
 #include <deque>
 #include <string>
+
+#include "draw.h"
+#include "metrics.h"
+#include "text.h"
+#include "window.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+#include "winapi/driver/session.h"
+
+using namespace winapi;
 
 namespace {
 
 std::deque<int> g_answers;
 
-// Windows-1252 to UTF-8. The five bytes 1252 leaves undefined map to the C1 controls of the
-// same value, as Windows' own conversion does.
-std::string FromAnsi(const char* text) {
-  static const char16_t high[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  std::string out;
-  for (const unsigned char* s = reinterpret_cast<const unsigned char*>(text); s && *s; ++s) {
-    unsigned c = *s >= 0x80 && *s < 0xA0 ? high[*s - 0x80] : *s;
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
+constexpr int kMargin = 11;
+constexpr int kIconSize = 32;
+constexpr int kButtonWidth = 75;   // 50 x 14 dialog units
+constexpr int kButtonHeight = 23;
+constexpr int kButtonGap = 6;
+
+// The system icon for the MB_ICON* bits, 0 for none (IDI_HAND, IDI_QUESTION, ...).
+WORD IconFor(UINT type) {
+  switch (type & 0xF0) {
+    case MB_ICONHAND: return 32513;
+    case MB_ICONQUESTION: return 32514;
+    case MB_ICONEXCLAMATION: return 32515;
+    case MB_ICONASTERISK: return 32516;
   }
-  return out;
+  return 0;
+}
+
+INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+  if (message != WM_COMMAND) return FALSE;
+  int id = LOWORD(wParam);
+  // Escape in a box without "Cancel" is taken as OK.
+  if (id == IDCANCEL && !DlgItem(box, IDCANCEL)) id = IDOK;
+  Window* w = Find(box);
+  if (w && DlgItem(box, id)) {
+    w->ended = true;
+    w->result = id;
+  }
+  return TRUE;
+}
+
+// Nothing waits and no scripted action is due: the prepared answer, as a click on its button.
+void AnswerAsPrepared(HWND box) {
+  int answer = IDOK;
+  if (!g_answers.empty()) {
+    answer = g_answers.front();
+    g_answers.pop_front();
+  }
+  if (HWND button = DlgItem(box, answer)) {
+    drv::Click(button);
+  } else if (Window* w = Find(box)) {
+    w->ended = true;
+    w->result = answer;
+  }
+}
+
+struct Layout {
+  int width = 0, height = 0;  // client area
+  RECT icon{}, text{};
+  int buttonsTop = 0, buttonsLeft = 0;
+};
+
+Layout Arrange(const std::string& text, const std::string& caption, bool icon, int buttons) {
+  FontSpec font = ControlFont();
+  int lines = 1, textWidth = 0;
+  std::size_t start = 0;
+  for (std::size_t end = 0; end <= text.size(); ++end)
+    if (end == text.size() || text[end] == '\n') {
+      textWidth = std::max(textWidth, MeasureText(font, text.substr(start, end - start)).width);
+      lines += end < text.size() ? 1 : 0;
+      start = end + 1;
+    }
+  FontMetrics m;
+  MeasureFont(font, m);
+  int textHeight = lines * std::max(m.height, 1);
+  Layout l;
+  int left = kMargin;
+  if (icon) {
+    l.icon = RECT{kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
+    left += kIconSize + kMargin;
+  }
+  int textTop = kMargin + (icon ? std::max(0, (kIconSize - textHeight) / 2) : 0);
+  l.text = RECT{left, textTop, left + textWidth + 2, textTop + textHeight};
+  int buttonsWidth = buttons * kButtonWidth + (buttons - 1) * kButtonGap;
+  int captionWidth = MeasureText(FontSpec{"MS Sans Serif", 13, FW_BOLD}, caption).width + 40;
+  l.width = std::max({int(l.text.right) + kMargin, buttonsWidth + 2 * kMargin, captionWidth});
+  l.buttonsTop = std::max(l.text.bottom, l.icon.bottom) + kMargin;
+  l.buttonsLeft = (l.width - buttonsWidth) / 2;
+  l.height = l.buttonsTop + kButtonHeight + kMargin;
+  return l;
+}
+
+HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
+  WORD iconId = IconFor(type);
+  bool cancel = (type & 0xF) == MB_OKCANCEL;
+  Layout l = Arrange(text, caption, iconId != 0, cancel ? 2 : 1);
+  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+  metrics::Insets in = metrics::NonClient(style, exStyle, false);
+  int width = l.width + in.left + in.right, height = l.height + in.top + in.bottom;
+  // Centred on the owner, or on the screen.
+  RECT around{0, 0, metrics::kScreenWidth, metrics::kScreenHeight};
+  if (Window* o = Find(owner)) around = o->rect;
+  int x = std::max<LONG>(0, (around.left + around.right - width) / 2);
+  int y = std::max<LONG>(0, (around.top + around.bottom - height) / 2);
+  HWND box = CreateWindowImpl(exStyle, "#32770", caption, style, x, y, width, height, owner,
+                              nullptr, nullptr, nullptr);
+  Window* w = Find(box);
+  if (!w) return nullptr;
+  w->isDialog = true;
+  w->messageBox = true;
+  w->dlgProc = BoxProc;
+  w->defId = IDOK;
+  auto control = [box](const char* cls, const std::string& label, DWORD s, const RECT& r, int id) {
+    return CreateWindowImpl(0, cls, label, s | WS_CHILD | WS_VISIBLE, r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, box,
+                            reinterpret_cast<HMENU>(std::intptr_t(id)), nullptr, nullptr);
+  };
+  if (iconId)
+    if (Window* icon = Find(control("Static", "", SS_ICON, l.icon, -1)))
+      icon->icon = LoadIconA(nullptr, MAKEINTRESOURCEA(iconId));
+  control("Static", text, SS_LEFT, l.text, 0xFFFF);
+  RECT button{l.buttonsLeft, l.buttonsTop, l.buttonsLeft + kButtonWidth,
+              l.buttonsTop + kButtonHeight};
+  control("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, button, IDOK);
+  if (cancel) {
+    button.left += kButtonWidth + kButtonGap;
+    button.right += kButtonWidth + kButtonGap;
+    control("Button", "Abbrechen", BS_PUSHBUTTON | WS_TABSTOP, button, IDCANCEL);
+  }
+  return box;
 }
 
 }  // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  std::string body = Utf8FromAnsi(text), title = caption ? Utf8FromAnsi(caption) : "Error";
   drv::Call call;
   call.fn = "MessageBoxA";
   call.window = owner;
-  call.text = FromAnsi(text) + "\n" + (caption ? FromAnsi(caption) : "Error");  // Windows' default
+  call.text = body + "\n" + title;  // Windows' default caption
   call.b = std::intptr_t(type);
   drv::Record(std::move(call));
-  if (g_answers.empty()) return IDOK;
-  int answer = g_answers.front();
-  g_answers.pop_front();
-  return answer;
+  HWND top = TopLevelOf(owner);  // an owner that is no window leaves the box without one
+  HWND box = CreateBox(top, body, title, type);
+  if (!box) return 0;
+  return int(RunModal(box, top, false, AnswerAsPrepared));
 }
 
 namespace drv {

@@ -7,6 +7,7 @@
 #include "script.h"
 #include "window.h"
 #include "winapi/driver/ledger.h"
+#include "winapi/driver/session.h"
 
 namespace winapi {
 namespace {
@@ -17,6 +18,7 @@ struct Queue {
   bool quit = false;
   int quitCode = 0;
   unsigned long fetches = 0;
+  bool failNextGet = false;
 };
 
 Queue& Q() {
@@ -102,6 +104,11 @@ bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return true;
 }
 
+void PostQuitImpl(int exitCode) {
+  Q().quit = true;
+  Q().quitCode = exitCode;
+}
+
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Q().input.push_back(Make(window, message, wParam, lParam));
 }
@@ -117,9 +124,23 @@ unsigned long FetchCount() { return Q().fetches; }
 
 }  // namespace winapi
 
+namespace drv {
+
+void FailNextGetMessage() { winapi::Q().failNextGet = true; }
+
+}  // namespace drv
+
+namespace winapi {
+
+}  // namespace winapi
+
 using namespace winapi;
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+  if (Q().failNextGet) {
+    Q().failNextGet = false;
+    return -1;
+  }
   return FetchMessage(msg, window, filterMin, filterMax, PM_REMOVE, true);
 }
 
@@ -155,6 +176,5 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 void WINAPI PostQuitMessage(int exitCode) {
   drv::Record({"PostQuitMessage", exitCode, 0, 0, "", nullptr});
-  Q().quit = true;
-  Q().quitCode = exitCode;
+  PostQuitImpl(exitCode);
 }

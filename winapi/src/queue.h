@@ -12,6 +12,7 @@ namespace winapi {
 // filter. Scripted user actions of the driver are offered at every read.
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait);
 bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitImpl(int exitCode);
 // Mouse and keyboard input, which comes after posted messages.
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PurgeMessagesFor(HWND window);

@@ -25,6 +25,7 @@ struct ScriptState {
   std::deque<Action> actions;
   std::mutex mutex;      // guards `pending` for the watchdog's thread
   std::string pending;   // what the next action is, for failure reports
+  bool running = false;
 };
 
 ScriptState& S() {
@@ -48,7 +49,8 @@ std::string Pending() {
 
 bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
   ScriptState& s = S();
-  if (s.actions.empty()) return false;
+  // An action that reads the queue itself does not start the next one.
+  if (s.actions.empty() || s.running) return false;
   const Action& next = s.actions.front();
   bool box = drv::TopMessageBox() != nullptr;
   bool due = false;
@@ -61,7 +63,9 @@ bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
   Action action = std::move(s.actions.front());
   s.actions.pop_front();
   UpdatePending();
+  s.running = true;
   action.run();
+  s.running = false;
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include "winapi/driver/session.h"
 
 #include "menu.h"
+#include "pngfile.h"
 #include "queue.h"
 #include "window.h"
 
@@ -84,6 +85,36 @@ RECT ClientAreaOf(HWND window) {
   RECT client = ClientRectInWindow(*w);
   return RECT{w->rect.left + client.left, w->rect.top + client.top, w->rect.left + client.right,
               w->rect.top + client.bottom};
+}
+
+}  // namespace drv
+
+namespace drv {
+
+void ClickItem(HWND dialog, int id) { Click(DlgItem(dialog, id)); }
+
+void AnswerMessageBox(int buttonId) { Click(DlgItem(TopMessageBox(), buttonId)); }
+
+std::string ItemText(HWND dialog, int id) { return WindowText(DlgItem(dialog, id)); }
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+bool IsDefaultButton(HWND control) {
+  Window* w = Find(control);
+  return w && winapi::IsDefaultButton(*w);
+}
+
+}  // namespace drv
+
+namespace drv {
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+  return Find(window) && WritePng(ComposeWindow(window), path);
+}
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+  Surface picture = ComposeWindow(window);
+  return picture.Contains(x, y) ? picture.At(x, y) : CLR_INVALID;
 }
 
 }  // namespace drv

@@ -95,6 +95,21 @@ std::vector<HWND>& Siblings(const Window& w) {
 }
 
 const WindowClass* FindClass(const std::string& utf8Name) {
+  static const bool registered = [] {
+    auto add = [](const char* name, WNDPROC proc, int color) {
+      WindowClass cls;
+      cls.name = name;
+      cls.proc = proc;
+      cls.background = reinterpret_cast<HBRUSH>(std::intptr_t(color + 1));
+      AddClass(std::move(cls));
+    };
+    add("Button", ButtonProc, COLOR_BTNFACE);
+    add("Edit", EditProc, COLOR_WINDOW);
+    add("Static", StaticProc, COLOR_BTNFACE);
+    add("#32770", DialogWindowProc, COLOR_BTNFACE);
+    return true;
+  }();
+  (void)registered;
   std::string key = Lower(utf8Name);
   for (const auto& cls : TheDesktop().classes)
     if (Lower(cls->name) == key) return cls.get();
@@ -338,11 +353,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
   std::string cls = Utf8FromAnsi(className), text = Utf8FromAnsi(title);
-  HWND window = CreateWindowImpl(exStyle, cls, text, style, x, y, width, height, parent, menu,
-                                 instance, param);
-  drv::Record({"CreateWindowExA", std::intptr_t(style), std::intptr_t(exStyle),
-               reinterpret_cast<std::intptr_t>(window), cls + "\n" + text, parent});
-  return window;
+  drv::Record({"CreateWindowExA", std::intptr_t(style), std::intptr_t(exStyle), 0,
+               cls + "\n" + text, parent});
+  return CreateWindowImpl(exStyle, cls, text, style, x, y, width, height, parent, menu, instance,
+                          param);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {

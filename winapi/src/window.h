@@ -73,6 +73,7 @@ struct Window {
   bool isDialog = false;
   DLGPROC dlgProc = nullptr;
   HWND dlgFocus = nullptr;      // the control to give the focus back to
+  int defId = 0;                // the default push button's id, 0 for none
   bool ended = false;           // EndDialog was called
   INT_PTR result = 0;
   bool messageBox = false;      // a MessageBoxA window
@@ -122,6 +123,29 @@ POINT ClientOriginOnScreen(const Window& w);
 void ResizeSurface(Window& w);
 // Fills the whole client surface, as WM_ERASEBKGND does with the background.
 void FillClient(Window& w, COLORREF color);
+
+// The procedures of the system classes "Button", "Edit", "Static" and "#32770" (dialogs).
+LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Dialogs (dialog.cpp)
+HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent, DLGPROC proc,
+                      LPARAM param);
+// A modal loop: the owner (a top-level window or none) is disabled until the dialog is marked
+// ended; messages are read and dispatched meanwhile. `waitForInput` false: when nothing is
+// waiting, `whenIdle` is called instead of waiting (message boxes answer then).
+INT_PTR RunModal(HWND dialog, HWND owner, bool waitForInput, void (*whenIdle)(HWND dialog));
+HWND DlgItem(HWND dialog, int id);
+bool IsPushButton(const Window& w);
+// The push button that Enter presses now: the focused push button, else the dialog's default.
+bool IsDefaultButton(const Window& w);
+HWND NextTabItem(HWND dialog, HWND from);
+
+// The window as the screen shows it: frame, caption, menu bar, the client surface, and every
+// visible child drawn the same way over it (nonclient.cpp).
+Surface ComposeWindow(HWND window);
 
 // Painting (paint.cpp)
 void InvalidateWindow(Window& w, const RECT* clientRect, bool erase);  // with its children

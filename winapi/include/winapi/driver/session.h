@@ -47,6 +47,10 @@ void ResizeWindow(HWND window, int outerWidth, int outerHeight);  // dragging th
 void PressKey(int virtualKey);                 // down and up, to the window with the focus
 void AnswerMessageBox(int buttonId);           // clicks that button of the message box on top
 
+// ---- Faults ---------------------------------------------------------------------------------
+// The program's next GetMessageA fails and returns -1, as a broken queue would.
+void FailNextGetMessage();
+
 // ---- What the screen shows -----------------------------------------------------------------
 HWND TopMessageBox();                          // nullptr when none is open
 // The top-level window of that class (case-insensitive) created first and still alive.
