@@ -229,6 +229,199 @@ TEST(Shell, TheCloseBoxEndsTheProgram) {
 
 namespace {
 
+struct Placed {
+  int id;
+  RECT area;  // pixels, in the dialog's client area
+  const char* text;
+};
+
+TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  struct Ending {
+    const char* what;
+    void (*gesture)(HWND about);
+  } endings[] = {
+      {"click OK", [](HWND about) { drv::ClickItem(about, IDOK); }},
+      {"Escape", [](HWND) { drv::PressKey(VK_ESCAPE); }},
+      {"Enter", [](HWND) { drv::PressKey(VK_RETURN); }},
+  };
+  // The template's dialog units in pixels: x * 6 / 4, y * 13 / 8, rounded.
+  const std::vector<Placed> controls = {
+      {IDOK, {120, 146, 195, 169}, "OK"},
+      {IDC_ABOUT_ICON, {18, 20, 50, 52}, ""},  // an icon control takes the icon's size
+      {-1, {75, 20, 240, 33}, "PIKON"},
+      {-1, {75, 36, 240, 49}, "Achtkanal-Voltmeter und Schreiber"},
+      {-1, {75, 52, 240, 65}, "für den 12-Bit-A/D-Wandler"},
+      {-1, {75, 68, 240, 81}, "Version 1.0"},
+      {-1, {75, 85, 240, 98}, "Messtechnik Lindenau"},
+      {-1, {75, 101, 240, 114}, "Am Kiesgrund 7"},
+      {-1, {75, 125, 240, 138}, "D-29451 Lindenau"},
+  };
+  static HWND about = nullptr;
+  static std::vector<HWND> abouts;
+  for (const Ending& e : endings) {
+    drv::Script(drv::WhenIdle(), "choose About", [] { drv::ChooseMenu(MainWindow(), IDM_ABOUT); });
+    drv::Script(drv::WhenIdle(), std::string("look at the About box, then ") + e.what, [&] {
+      HWND main = MainWindow();
+      about = drv::ActiveTopLevel();
+      abouts.push_back(about);
+      ASSERT_NE(about, main);
+      EXPECT_EQ(drv::OwnerOf(about), main);
+      EXPECT_FALSE(IsWindowEnabled(main)) << "modal: its owner is disabled";
+      RECT owner = drv::ClientAreaOf(main), client = drv::ClientAreaOf(about);
+      EXPECT_EQ(client.left - owner.left, 48) << "32 units right of the owner's client area";
+      EXPECT_EQ(client.top - owner.top, 52) << "32 units below it";
+      EXPECT_EQ(client.right - client.left, 270);
+      EXPECT_EQ(client.bottom - client.top, 179);
+      EXPECT_EQ(client.left - drv::WindowRectOf(about).left, 3) << "modal frame, no caption";
+      EXPECT_EQ(client.top - drv::WindowRectOf(about).top, 3);
+      std::vector<HWND> children = drv::ChildrenOf(about);
+      ASSERT_EQ(children.size(), controls.size());
+      for (std::size_t i = 0; i < controls.size(); ++i) {
+        RECT r = drv::WindowRectOf(children[i]);
+        const Placed& want = controls[i];
+        EXPECT_TRUE(r.left == want.area.left && r.top == want.area.top &&
+                    r.right == want.area.right && r.bottom == want.area.bottom)
+            << "control " << i << " at (" << r.left << ", " << r.top << ")-(" << r.right << ", "
+            << r.bottom << ")";
+        EXPECT_EQ(GetDlgItem(about, want.id) != nullptr, true) << "control " << i;
+        EXPECT_EQ(drv::WindowText(children[i]), want.text) << "control " << i;
+      }
+      EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
+      EXPECT_TRUE(drv::IsDefaultButton(GetDlgItem(about, IDOK)));
+      e.gesture(about);
+    });
+    drv::Script(drv::WhenIdle(), std::string("after ") + e.what, [] {
+      EXPECT_FALSE(IsWindow(about));
+      EXPECT_TRUE(IsWindowEnabled(MainWindow()));
+      EXPECT_EQ(drv::ActiveTopLevel(), MainWindow());
+    });
+  }
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+  HWND main = drv::CallsTo("DialogBoxParamA").at(0).window;
+  ASSERT_EQ(abouts.size(), 3u);
+  ExpectCalls({
+      {"DialogBoxParamA", main, 0, 0, "AboutBox"},
+      {"EndDialog", abouts[0], 0},
+      {"DialogBoxParamA", main, 0, 0, "AboutBox"},
+      {"EndDialog", abouts[1], 0},
+      {"DialogBoxParamA", main, 0, 0, "AboutBox"},
+      {"EndDialog", abouts[2], 0},
+  });
+}
+
+// Help asks the help viewer for the file; the grayed entries do nothing at all.
+TEST(Shell, MenuEntriesForHelpAndTheGrayedOnes) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  struct Entry {
+    int id;
+    std::vector<Row> calls;  // every call the entry makes
+  };
+  static const Entry entries[] = {
+      {IDM_MESSPARAMETER, {}},
+      {IDM_DATENFORMAT, {}},
+      {IDM_HILFE, {{"WinHelpA", nullptr, HELP_FORCEFILE, 0, "PIKON.HLP"}}},
+  };
+  static std::size_t from = 0;
+  for (const Entry& e : entries) {
+    drv::Script(drv::WhenIdle(), "choose " + std::to_string(e.id), [&e] {
+      from = drv::Ledger().size();
+      drv::ChooseMenu(MainWindow(), e.id);
+      MSG msg;
+      EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE), !e.calls.empty())
+          << e.id << ": a command is on its way only for an enabled entry";
+    });
+    drv::Script(drv::WhenIdle(), "look at " + std::to_string(e.id), [&e] {
+      const std::vector<drv::Call>& ledger = drv::Ledger();
+      ASSERT_EQ(ledger.size() - from, e.calls.size()) << e.id;
+      for (std::size_t i = 0; i < e.calls.size(); ++i) {
+        const drv::Call& c = ledger[from + i];
+        EXPECT_EQ(c.fn, e.calls[i].fn);
+        EXPECT_EQ(c.window, MainWindow());
+        EXPECT_EQ(c.a, e.calls[i].a);
+        EXPECT_EQ(c.b, e.calls[i].b);
+        EXPECT_EQ(c.text, e.calls[i].text);
+      }
+    });
+  }
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// At the start the toolbar panel has the focus on "Messen", which Enter would press.
+TEST(Shell, MessenIsWhatEnterPressesAtTheStart) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::Script(drv::WhenIdle(), "look at the toolbar", [] {
+    HWND messen = GetDlgItem(g_hToolbar, IDC_MESSEN);
+    EXPECT_EQ(GetFocus(), messen);
+    EXPECT_TRUE(drv::IsDefaultButton(messen));
+    EXPECT_FALSE(drv::IsDefaultButton(GetDlgItem(g_hToolbar, IDC_TOGGLE_PLOTTER)));
+    drv::CloseWindow(MainWindow());
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+}
+
+TEST(Shell, PanelCommandsAreHandledAndEverythingElseLeftToTheDialogManager) {
+  struct Case {
+    UINT msg;
+    WPARAM wParam;
+    INT_PTR want;
+  } cases[] = {
+      {WM_COMMAND, MAKEWPARAM(IDC_MESSEN, BN_CLICKED), TRUE},
+      {WM_COMMAND, MAKEWPARAM(IDC_TOGGLE_PLOTTER, BN_CLICKED), TRUE},
+      {WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), TRUE},
+      {WM_COMMAND, MAKEWPARAM(IDC_COM3, BN_CLICKED), TRUE},
+      {WM_COMMAND, MAKEWPARAM(133, 0x0300), TRUE},  // a value field's EN_CHANGE
+      {WM_INITDIALOG, 0, FALSE},
+      {WM_SIZE, 0, FALSE},
+      {WM_PAINT, 0, FALSE},
+      {WM_CLOSE, 0, FALSE},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ToolDlgProc(nullptr, c.msg, c.wParam, 0), c.want) << std::hex << c.msg << " " << c.wParam;
+  EXPECT_EQ(drv::Ledger().size(), 0u) << "and none of them does anything yet";
+}
+
+TEST(Shell, AboutBoxProcedure) {
+  struct Case {
+    UINT msg;
+    WPARAM wParam;
+    INT_PTR want;
+    bool ends;
+  } cases[] = {
+      {WM_INITDIALOG, 0, TRUE, false},
+      {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), TRUE, true},
+      {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), TRUE, true},
+      {WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), FALSE, false},
+      {WM_PAINT, 0, FALSE, false},
+  };
+  HWND dialog = reinterpret_cast<HWND>(std::uintptr_t(0x4321));
+  for (const Case& c : cases) {
+    drv::ClearLedger();
+    EXPECT_EQ(AboutDlgProc(dialog, c.msg, c.wParam, 0), c.want) << std::hex << c.msg << " " << c.wParam;
+    std::vector<drv::Call> ends = drv::CallsTo("EndDialog");
+    ASSERT_EQ(ends.size(), c.ends ? 1u : 0u) << std::hex << c.msg << " " << c.wParam;
+    if (c.ends) {
+      EXPECT_EQ(ends[0].window, dialog);
+      EXPECT_EQ(ends[0].a, 0) << "the result is 0";
+    }
+  }
+}
+
+// A failing GetMessageA ends the loop at once, reporting the failure with exit code 1.
+TEST(Shell, AFailingFetchEndsTheProgramWithExitCode1) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::Script(drv::WhenIdle(), "break the queue", [] {
+    drv::FailGetMessageAt(drv::Fetches() + 1);
+    PostMessageA(MainWindow(), WM_NULL, 0, 0);  // what this read returns
+  });
+  EXPECT_EQ(drv::RunWinMain(), 1);
+  EXPECT_TRUE(IsWindow(MainWindow())) << "nothing else happened on the way out";
+}
+
 // The main window as the screen shows it. With PIKON_SNAPSHOTS set, the picture is saved there.
 TEST(Shell, MainWindowPicture) {
   drv::PlugPort(3, drv::PortKind::Module);

@@ -18,7 +18,7 @@ struct Queue {
   bool quit = false;
   int quitCode = 0;
   unsigned long fetches = 0;
-  bool failNextGet = false;
+  unsigned long failGetAt = 0;
 };
 
 Queue& Q() {
@@ -126,7 +126,7 @@ unsigned long FetchCount() { return Q().fetches; }
 
 namespace drv {
 
-void FailNextGetMessage() { winapi::Q().failNextGet = true; }
+void FailGetMessageAt(unsigned long fetch) { winapi::Q().failGetAt = fetch; }
 
 }  // namespace drv
 
@@ -137,8 +137,10 @@ namespace winapi {
 using namespace winapi;
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-  if (Q().failNextGet) {
-    Q().failNextGet = false;
+  Queue& q = Q();
+  if (q.failGetAt != 0 && q.fetches + 1 == q.failGetAt) {
+    ++q.fetches;
+    q.failGetAt = 0;
     return -1;
   }
   return FetchMessage(msg, window, filterMin, filterMax, PM_REMOVE, true);

@@ -69,6 +69,13 @@ HWND OwnerOf(HWND window) {
   return w ? w->owner : nullptr;
 }
 
+HWND ActiveTopLevel() { return ActiveWindow(); }
+
+std::vector<HWND> ChildrenOf(HWND window) {
+  Window* w = Find(window);
+  return w ? w->children : std::vector<HWND>();
+}
+
 std::string WindowText(HWND window) {
   Window* w = Find(window);
   return w ? w->text : std::string();

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace drv {
 
@@ -48,14 +49,17 @@ void PressKey(int virtualKey);                 // down and up, to the window wit
 void AnswerMessageBox(int buttonId);           // clicks that button of the message box on top
 
 // ---- Faults ---------------------------------------------------------------------------------
-// The program's next GetMessageA fails and returns -1, as a broken queue would.
-void FailNextGetMessage();
+// GetMessageA returns -1, as on a broken queue, if it is the program's read number `fetch` of
+// its queue (Fetches() + 1 is the next read).
+void FailGetMessageAt(unsigned long fetch);
 
 // ---- What the screen shows -----------------------------------------------------------------
 HWND TopMessageBox();                          // nullptr when none is open
 // The top-level window of that class (case-insensitive) created first and still alive.
 HWND FindTopLevel(const std::string& className);
 HWND OwnerOf(HWND window);
+HWND ActiveTopLevel();                         // the active top-level window
+std::vector<HWND> ChildrenOf(HWND window);     // in creation (z-) order
 std::string WindowText(HWND window);           // UTF-8
 std::string ItemText(HWND dialog, int id);     // UTF-8
 bool IsChecked(HWND dialog, int id);
