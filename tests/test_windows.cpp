@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "resource.h"
 #include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
 
 namespace {
@@ -248,6 +250,179 @@ TEST_F(Windows, QueueGivesPostedThenQuitThenPaintOneAtATime) {
   EXPECT_EQ(msg.hwnd, w);
   DispatchMessageA(&msg);
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+// ---- Dialogs, controls, menus -----------------------------------------------------------------
+
+std::vector<int> g_commands;  // WM_COMMAND ids a test dialog got
+std::function<void(HWND, int)> g_onCommand;
+
+INT_PTR CALLBACK TestDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message != WM_COMMAND) return FALSE;
+  g_commands.push_back(LOWORD(wParam));
+  if (g_onCommand) g_onCommand(dialog, LOWORD(wParam));
+  return TRUE;
+}
+
+// The main loop of a program whose dialog gets keyboard handling.
+void Pump(HWND dialog) {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!IsDialogMessageA(dialog, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+}
+
+HINSTANCE Program() { return GetModuleHandleA(nullptr); }
+
+class Dialogs : public Windows {
+ protected:
+  void SetUp() override {
+    Windows::SetUp();
+    g_commands.clear();
+    g_onCommand = nullptr;
+    owner = Make(WS_POPUP | WS_VISIBLE, 100, 100, 400, 300);
+  }
+  HWND owner = nullptr;
+};
+
+// The toolbar panel's template: Enter presses the push button with the focus, Tab moves the
+// focus to the next tab stop (round to the first), Escape sends IDCANCEL.
+TEST_F(Dialogs, EnterTabAndEscapeInTheToolbarPanel) {
+  HWND panel = CreateDialogParamA(Program(), MAKEINTRESOURCEA(IDD_TOOLBAR), owner, TestDlgProc, 0);
+  ASSERT_NE(panel, nullptr);
+  ShowWindow(panel, SW_SHOW);
+  SetFocus(panel);
+  HWND messen = GetDlgItem(panel, IDC_MESSEN), toggle = GetDlgItem(panel, IDC_TOGGLE_PLOTTER);
+  EXPECT_EQ(GetFocus(), messen) << "a dialog hands the focus to its first tab stop";
+  struct Step {
+    int key;
+    std::vector<int> commands;
+    HWND focus;
+  } steps[] = {
+      {VK_RETURN, {IDC_MESSEN}, messen},
+      {VK_TAB, {}, toggle},
+      {VK_RETURN, {IDC_TOGGLE_PLOTTER}, toggle},
+      {VK_TAB, {}, messen},
+      {VK_ESCAPE, {IDCANCEL}, messen},
+      {'5', {}, messen},  // a character key is left to the control
+  };
+  for (std::size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
+    g_commands.clear();
+    drv::PressKey(steps[i].key);
+    Pump(panel);
+    EXPECT_EQ(g_commands, steps[i].commands) << "step " << i;
+    EXPECT_EQ(GetFocus(), steps[i].focus) << "step " << i;
+  }
+  MSG msg;
+  PostMessageA(owner, WM_USER, 0, 0);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_FALSE(IsDialogMessageA(panel, &msg)) << "a message for another window is not the dialog's";
+}
+
+// A modal dialog disables its owner, dispatches messages while it runs, is ended by EndDialog
+// (which only marks it) and returns its result; the close box reaches it as IDCANCEL.
+TEST_F(Dialogs, ModalDialogDisablesItsOwnerAndDispatchesMeanwhile) {
+  bool stillThere = false;
+  g_onCommand = [&](HWND dialog, int id) {
+    if (id != IDCANCEL) return;
+    EndDialog(dialog, 42);
+    stillThere = IsWindow(dialog) && IsWindowVisible(dialog);
+  };
+  HWND dialog = nullptr;
+  drv::Script(drv::WhenIdle(), "while the dialog is open", [&] {
+    dialog = drv::ActiveTopLevel();
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    EXPECT_EQ(drv::OwnerOf(dialog), owner);
+    g_seen.clear();
+    PostMessageA(owner, WM_USER, 7, 0);
+    drv::CloseWindow(owner);  // lost: the owner is disabled
+    drv::CloseWindow(dialog);
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, "aboutbox", owner, TestDlgProc, 0), 42);
+  EXPECT_EQ(g_commands, std::vector<int>{IDCANCEL});
+  EXPECT_TRUE(stillThere) << "EndDialog only marks the dialog";
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  ExpectSequence({{owner, WM_USER}}, Only({WM_USER, WM_SYSCOMMAND, WM_CLOSE}));
+  EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchDialog", owner, TestDlgProc, 0), -1);
+}
+
+// A message box is modal too: its owner's top-level window is disabled, messages go on being
+// dispatched, and the user's answer (or Escape, or the prepared answer) is its result.
+TEST_F(Dialogs, MessageBoxesAreModalAndAnsweredByTheUser) {
+  HWND button = CreateWindowExA(0, "Button", "x", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, owner,
+                                nullptr, nullptr, nullptr);
+  drv::Script(drv::WhenMessageBox(), "answer Cancel", [&] {
+    HWND box = drv::TopMessageBox();
+    EXPECT_EQ(drv::OwnerOf(box), owner);
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    EXPECT_EQ(drv::WindowText(box), "Frage");
+    g_seen.clear();
+    PostMessageA(owner, WM_USER, 1, 0);
+    drv::AnswerMessageBox(IDCANCEL);
+  });
+  EXPECT_EQ(MessageBoxA(button, "Weiter?", "Frage", MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
+  ExpectSequence({{owner, WM_USER}}, Only({WM_USER}));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(drv::TopMessageBox(), nullptr);
+
+  drv::Script(drv::WhenMessageBox(), "Escape", [] { drv::PressKey(VK_ESCAPE); });
+  EXPECT_EQ(MessageBoxA(nullptr, "Nur OK", "Hinweis", MB_OK), IDOK) << "Escape without Cancel";
+  drv::AnswerMessageBoxes({IDCANCEL});
+  EXPECT_EQ(MessageBoxA(owner, "Vorbereitet", "", MB_OKCANCEL), IDCANCEL) << "the prepared answer";
+  EXPECT_EQ(MessageBoxA(owner, "Sonst OK", "", MB_OKCANCEL), IDOK);
+}
+
+// Clicking an auto radio button checks it and clears the others of its group only; setting a
+// check by program sends nothing.
+TEST_F(Dialogs, AutoRadioButtonsMoveTheCheckWithinTheirGroup) {
+  auto radio = [&](int id, DWORD group) {
+    return CreateWindowExA(0, "Button", "r", WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | group,
+                           0, id * 20, 60, 18, owner, reinterpret_cast<HMENU>(std::intptr_t(id)),
+                           nullptr, nullptr);
+  };
+  HWND r[4] = {radio(1, WS_GROUP), radio(2, 0), radio(3, WS_GROUP), radio(4, 0)};
+  CheckDlgButton(owner, 1, BST_CHECKED);
+  CheckDlgButton(owner, 4, BST_CHECKED);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  g_seen.clear();
+  drv::Click(r[1]);
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  bool want[4] = {false, true, false, true};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(drv::IsChecked(owner, i + 1), want[i]) << "radio " << i + 1;
+  std::vector<Seen> commands = Only({WM_COMMAND});
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(2, BN_CLICKED));
+  EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(r[1]));
+}
+
+// The plot window's menu: enabled entries send their command, grayed ones nothing.
+TEST_F(Dialogs, GrayedMenuEntriesSendNothing) {
+  HWND plot = CreateDialogParamA(Program(), MAKEINTRESOURCEA(IDD_PLOTTER), nullptr, TestDlgProc, 0);
+  ASSERT_NE(plot, nullptr);
+  ShowWindow(plot, SW_SHOW);
+  for (int id : {IDM_ZOOM_2, IDM_ZOOM_10, IDM_ZOOM_100, IDM_ZOOM_1, 12345}) {
+    drv::ChooseMenu(plot, id);
+    Pump(plot);
+  }
+  EXPECT_EQ(g_commands, (std::vector<int>{IDM_ZOOM_10, IDM_ZOOM_1}));
+}
+
+// WM_PAINT comes for a parent before its children, and never for a hidden window.
+TEST_F(Windows, PaintGoesParentFirstAndOnlyToVisibleWindows) {
+  HWND parent = Make(WS_POPUP, 0, 0, 100, 100);
+  HWND first = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent);
+  HWND hidden = Make(WS_CHILD, 20, 0, 10, 10, parent);
+  HWND last = Make(WS_CHILD | WS_VISIBLE, 40, 0, 10, 10, parent);
+  ShowWindow(parent, SW_SHOW);
+  g_seen.clear();
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  ExpectSequence({{parent, WM_PAINT}, {first, WM_PAINT}, {last, WM_PAINT}}, Only({WM_PAINT}));
+  (void)hidden;
 }
 
 }  // namespace
