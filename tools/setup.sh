@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 xvfb x11-apps xdotool imagemagick util-linux
+  wine wine64 xvfb x11-utils xdotool imagemagick util-linux
 )
 
 missing=()
