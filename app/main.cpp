@@ -21,7 +21,7 @@ static void MarkierePort(void)
             CheckDlgButton(ComPort, IDC_COM_BASE + n, BST_UNCHECKED);
 }
 
-/* The creation sequence: panels, (plot window,) detection, then the port or the end. */
+/* The creation sequence: panels, plot window, detection, then the port or the end. */
 static void Erzeugen(HWND hwnd)
 {
     g_hToolbar = Panel(hwnd, IDD_TOOLBAR);
@@ -30,7 +30,7 @@ static void Erzeugen(HWND hwnd)
     StopBox = Panel(hwnd, IDD_STOPBOX);
     ComPort = Panel(hwnd, IDD_COMPORT);
 
-    /* ---- The plot window is created here: hidden, after the panels, before detection. ---- */
+    ErzeugePlotter();
 
     ComNr = IniKMX();
     if (ComNr == KEIN_MODUL) {
@@ -51,6 +51,12 @@ static void Befehl(HWND hwnd, int id)
     case IDM_BEENDEN:
         exeparam = 0;
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case IDM_PLOT_ANZEIGEN:
+        ZeigePlotter();
+        break;
+    case IDM_PLOT_VERBERGEN:
+        VerbergePlotter();
         break;
     case IDM_ABOUT:
         DialogBoxParamA(NULL, "AboutBox", hwnd, AboutDlgProc, 0);
