@@ -4,6 +4,7 @@
 //
 //   pikon_demo [output folder]
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "pikon.h"
@@ -49,20 +50,20 @@ void ScriptSession() {
     drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
     drv::ClickItem(g_hToolbar, IDC_MESSEN);
     unsigned long start = drv::Fetches();
-    drv::Script(drv::AtFetch(start + 250), "screenshots after 250 sweeps", [] {
-      Say("250 sweeps done.");
+    drv::Script(drv::AtFetch(start + 295), "screenshots after 295 sweeps", [] {
+      Say("295 sweeps done.");
       Shot(MainWindow(), "2-main-running", "values in volts and the sweep count");
       Shot(Plotter, "3-plot-x1", "eight traces, 100 sweeps across");
       Say("Choosing Zoomfaktor > d) 1/10.");
       drv::ChooseMenu(Plotter, IDM_ZOOM_10);
     });
-    drv::Script(drv::AtFetch(start + 850), "screenshot at zoom 1/10", [] {
-      Say("600 sweeps at zoom 1/10.");
+    drv::Script(drv::AtFetch(start + 1250), "screenshot at zoom 1/10", [] {
+      Say("955 more sweeps at zoom 1/10.");
       Shot(Plotter, "4-plot-x10", "eight traces, 1000 sweeps across");
       Say("Choosing Zoomfaktor > a) direkt.");
       drv::ChooseMenu(Plotter, IDM_ZOOM_1);
     });
-    drv::Script(drv::AtFetch(start + 920), "press Stop/Reset", [] {
+    drv::Script(drv::AtFetch(start + 1300), "press Stop/Reset", [] {
       Say("Pressing Stop/Reset.");
       drv::ClickItem(StopBox, IDC_STOP);
     });
@@ -85,6 +86,7 @@ void ScriptSession() {
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // the watchdog may end the process abruptly
   if (argc > 1) g_out = argv[1];
+  std::filesystem::create_directories(g_out);
   PlugModule();
   ScriptSession();
   int code = drv::RunWinMain(120);
