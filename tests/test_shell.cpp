@@ -54,6 +54,13 @@ void ExpectCalls(const std::vector<Row>& want, std::size_t from = 0) {
 
 HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
 
+// Saves the window's picture when PIKON_SNAPSHOTS names a folder.
+void Snapshot(HWND window, const char* name) {
+  if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
+    EXPECT_TRUE(drv::SaveWindowPng(window, std::string(dir) + "/" + name + ".png")) << name;
+  }
+}
+
 // Ends the program the way its user does, with the close box.
 void ScriptClose() {
   drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
@@ -174,6 +181,7 @@ TEST(Shell, WithoutAModuleSaysSoOwnedByTheMainWindowAndEnds) {
     EXPECT_FALSE(IsWindowEnabled(main)) << "its owner is disabled while it is open";
     EXPECT_FALSE(IsWindowVisible(main)) << "the main window was never shown";
     boxAt = drv::Ledger().size() - 1;
+    Snapshot(drv::TopMessageBox(), "not_found");
     drv::AnswerMessageBox(IDOK);
   });
   EXPECT_EQ(drv::RunWinMain(), 0);
@@ -289,6 +297,8 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
         EXPECT_EQ(GetDlgItem(about, want.id) != nullptr, true) << "control " << i;
         EXPECT_EQ(drv::WindowText(children[i]), want.text) << "control " << i;
       }
+      EXPECT_EQ(drv::WindowPixel(about, 3 + 18 + 16, 3 + 20 + 16), RGB(0, 0, 0))
+          << "the program icon's plot area";
       EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
       EXPECT_TRUE(drv::IsDefaultButton(GetDlgItem(about, IDOK)));
       e.gesture(about);
@@ -430,16 +440,49 @@ TEST(Shell, AFailingFetchEndsTheProgramWithExitCode1) {
   EXPECT_TRUE(IsWindow(MainWindow())) << "nothing else happened on the way out";
 }
 
-// The main window as the screen shows it. With PIKON_SNAPSHOTS set, the picture is saved there.
+// The main window as the screen shows it: frame, caption, menu bar, the client edge around the
+// black client area, and the panels with their controls where the templates put them. The client
+// area starts at (5, 42) in the window: frame 3 and client edge 2, caption 18 and menu bar 19.
 TEST(Shell, MainWindowPicture) {
   drv::PlugPort(3, drv::PortKind::Module);
   drv::Script(drv::WhenIdle(), "take the picture", [] {
     HWND main = MainWindow();
-    if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
-      EXPECT_TRUE(drv::SaveWindowPng(main, std::string(dir) + "/main_window.png"));
-    }
-    drv::CloseWindow(main);
+    Snapshot(main, "main_window");
+    struct Spot {
+      const char* what;
+      int x, y;
+      COLORREF color;
+    } spots[] = {
+        {"caption of the active window", 150, 10, RGB(0, 0, 128)},
+        {"menu bar", 150, 30, RGB(192, 192, 192)},
+        {"client edge, shadow", 3, 100, RGB(128, 128, 128)},
+        {"client edge, dark inner line", 4, 100, RGB(0, 0, 0)},
+        {"black client area right of the panels", 294, 142, RGB(0, 0, 0)},
+        {"black client area below the toolbar", 150, 315, RGB(0, 0, 0)},
+        {"port panel's frame, outer right line", 292, 50, RGB(0, 0, 0)},
+        {"port panel's frame, inner right line", 291, 50, RGB(128, 128, 128)},
+        {"port panel's face", 100, 44, RGB(192, 192, 192)},
+        {"COM 1's empty circle", 12, 50, RGB(255, 255, 255)},
+        {"COM 3's check dot", 147, 50, RGB(0, 0, 0)},
+        {"inside the field of channel 1", 25, 78, RGB(255, 255, 255)},
+        {"field of channel 1, sunken edge", 20, 74, RGB(128, 128, 128)},
+    };
+    for (const Spot& p : spots)
+      EXPECT_EQ(drv::WindowPixel(main, p.x, p.y), p.color) << p.what << " at " << p.x << ", " << p.y;
+    int ink = 0;  // the menu's "File" in black
+    for (int y = 24; y < 40; ++y)
+      for (int x = 5; x < 30; ++x) ink += drv::WindowPixel(main, x, y) == RGB(0, 0, 0);
+    EXPECT_GT(ink, 10);
+    EXPECT_EQ(drv::WindowPixel(main, 301, 0), CLR_INVALID);
+    EXPECT_EQ(drv::WindowPixel(main, 0, 322), CLR_INVALID);
+
+    drv::ChooseMenu(main, IDM_ABOUT);
   });
+  drv::Script(drv::WhenIdle(), "the About box", [] {
+    Snapshot(drv::ActiveTopLevel(), "about_box");
+    drv::PressKey(VK_ESCAPE);
+  });
+  ScriptClose();
   EXPECT_EQ(drv::RunWinMain(), 0);
 }
 

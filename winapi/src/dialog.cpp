@@ -36,7 +36,7 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item)
   if (!control) return false;
   // An icon control names its icon by ordinal and takes the icon's size.
   if (item.text.isId && Lower(cls) == "static") {
-    if (Window* w = Find(control)) w->icon = LoadIconA(instance, MAKEINTRESOURCEA(item.text.id));
+    if (Window* w = Find(control)) w->icon = ProgramIcon(item.text);
     SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Window* d = Find(dialog);

@@ -95,6 +95,19 @@ bool SystemImage(WORD id, res::IconImage& out) {
 
 }  // namespace
 
+HICON ProgramIcon(const res::NameOrId& name) {
+  IconCache& cache = Cache();
+  if (name.isId) {
+    auto it = cache.byId.find(name.id);
+    if (it != cache.byId.end()) return it->second;
+  }
+  res::IconImage image;
+  if (!res::LoadIcon(name, image)) return nullptr;
+  HICON icon = AddIcon(std::move(image));
+  if (name.isId) cache.byId[name.id] = icon;
+  return icon;
+}
+
 const res::IconImage* IconImageOf(HICON icon) {
   const Icon* i = Cache().table.Get(icon);
   return i && i->image.width > 0 ? &i->image : nullptr;
@@ -116,15 +129,7 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
     if (!SystemImage(id.id, image)) return nullptr;
     return cache.system[id.id] = AddIcon(std::move(image));
   }
-  if (id.isId) {
-    auto it = cache.byId.find(id.id);
-    if (it != cache.byId.end()) return it->second;
-  }
-  res::IconImage image;
-  if (!res::LoadIcon(id, image)) return nullptr;
-  HICON icon = AddIcon(std::move(image));
-  if (id.isId) cache.byId[id.id] = icon;
-  return icon;
+  return ProgramIcon(id);
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {

@@ -8,6 +8,8 @@
 
 namespace winapi {
 
+// The program's icon resource of that name, loaded once; nullptr if there is none.
+HICON ProgramIcon(const res::NameOrId& name);
 // The picture behind an icon handle; nullptr for a stale handle or a cursor.
 const res::IconImage* IconImageOf(HICON icon);
 

@@ -57,7 +57,7 @@ bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
   switch (next.moment.when) {
     case drv::When::Idle: due = idle && !box; break;
     case drv::When::Fetch: due = fetch >= next.moment.fetch || blocked; break;
-    case drv::When::MessageBox: due = box; break;
+    case drv::When::MessageBox: due = box && idle; break;
   }
   if (!due) return false;
   Action action = std::move(s.actions.front());

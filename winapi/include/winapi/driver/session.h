@@ -21,7 +21,7 @@ namespace drv {
 enum class When {
   Idle,        // the program waits for input: nothing is waiting and no message box is open
   Fetch,       // from the program's nth read of its queue on (or sooner, if it waits first)
-  MessageBox,  // a message box is open
+  MessageBox,  // a message box is open, painted, and waits for its answer
 };
 struct Moment {
   When when = When::Idle;
