@@ -425,4 +425,52 @@ TEST_F(Windows, PaintGoesParentFirstAndOnlyToVisibleWindows) {
   (void)hidden;
 }
 
+// Field texts and numbers go through the Windows-1252 boundary and tell the dialog (EN_CHANGE);
+// a digits-only field takes digits from the keyboard and nothing else.
+TEST_F(Dialogs, FieldTextsNumbersAndTyping) {
+  HWND panel = CreateDialogParamA(Program(), MAKEINTRESOURCEA(IDD_SATZZAHL), owner, TestDlgProc, 0);
+  ASSERT_NE(panel, nullptr);
+  ShowWindow(panel, SW_SHOW);
+  struct Case {
+    const char* what;
+    std::function<BOOL()> set;
+    std::string shown;  // UTF-8
+  } cases[] = {
+      {"text", [&] { return SetDlgItemTextA(panel, IDC_SATZZAHL, "Ma\xDF 4.095"); }, "Maß 4.095"},
+      {"signed", [&] { return SetDlgItemInt(panel, IDC_SATZZAHL, UINT(-1), TRUE); }, "-1"},
+      {"unsigned", [&] { return SetDlgItemInt(panel, IDC_SATZZAHL, UINT(-1), FALSE); }, "4294967295"},
+      {"zero", [&] { return SetDlgItemInt(panel, IDC_SATZZAHL, 0, TRUE); }, "0"},
+  };
+  for (const Case& c : cases) {
+    g_commands.clear();
+    EXPECT_TRUE(c.set()) << c.what;
+    EXPECT_EQ(drv::ItemText(panel, IDC_SATZZAHL), c.shown) << c.what;
+    EXPECT_EQ(g_commands, std::vector<int>{IDC_SATZZAHL}) << c.what << ": EN_CHANGE";
+  }
+  SetDlgItemTextA(panel, IDC_SATZZAHL, "Ma\xDF");
+  char text[8] = "xxxxxxx";
+  EXPECT_EQ(GetDlgItemTextA(panel, IDC_SATZZAHL, text, 3), 2u);
+  EXPECT_STREQ(text, "Ma") << "cut to the buffer, terminated";
+  EXPECT_EQ(GetDlgItemTextA(panel, IDC_SATZZAHL, text, 8), 3u);
+  EXPECT_STREQ(text, "Ma\xDF") << "Windows-1252 again";
+  EXPECT_FALSE(SetDlgItemTextA(panel, 999, "x")) << "no such control";
+  EXPECT_EQ(GetDlgItemTextA(panel, 999, text, 8), 0u);
+  EXPECT_STREQ(text, "");
+
+  SetDlgItemTextA(panel, IDC_SATZZAHL, "1");
+  drv::Click(GetDlgItem(panel, IDC_SATZZAHL));  // the field takes the focus
+  for (int key : {int('2'), int('A'), VK_SPACE, int('3')}) drv::PressKey(key);
+  Pump(panel);
+  EXPECT_EQ(drv::ItemText(panel, IDC_SATZZAHL), "123");
+}
+
+// A read that would have to wait while nothing scripted can come ends the process at once,
+// naming the action that was waiting for its moment.
+TEST_F(Windows, AReadThatWouldWaitForEverEndsTheProcess) {
+  drv::Script(drv::WhenMessageBox(), "answer a box that never opens", [] {});
+  MSG msg;
+  EXPECT_EXIT(GetMessageA(&msg, nullptr, 0, 0), ::testing::ExitedWithCode(1),
+              "answer a box that never opens");
+}
+
 }  // namespace

@@ -58,11 +58,30 @@ bool TakePaint(MSG* out, HWND window, UINT min, UINT max) {
   return true;
 }
 
+// Keys go to the window that has the focus when they are read (or the active window); to none
+// if that window cannot take input. Input is read in the order it came.
+bool TakeInput(MSG* out, HWND window, UINT min, UINT max, bool remove) {
+  std::deque<MSG>& input = Q().input;
+  while (!input.empty() && !input.front().hwnd) {
+    HWND target = FocusWindow() ? FocusWindow() : ActiveWindow();
+    Window* w = Find(target);
+    if (w && IsVisibleOnScreen(*w) && IsEnabledForInput(*w)) {
+      input.front().hwnd = target;
+    } else {
+      input.pop_front();
+    }
+  }
+  if (input.empty() || !Matches(input.front(), window, min, max)) return false;
+  *out = input.front();
+  if (remove) input.pop_front();
+  return true;
+}
+
 // Posted messages, input, the quit message, then paint: the order Windows keeps.
 int Take(MSG* out, HWND window, UINT min, UINT max, bool remove) {
   Queue& q = Q();
   if (TakeFrom(q.posted, out, window, min, max, remove)) return 1;
-  if (TakeFrom(q.input, out, window, min, max, remove)) return 1;
+  if (TakeInput(out, window, min, max, remove)) return 1;
   if (q.quit) {
     *out = Make(nullptr, WM_QUIT, WPARAM(q.quitCode), 0);
     if (remove) q.quit = false;

@@ -13,7 +13,8 @@ namespace winapi {
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait);
 bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitImpl(int exitCode);
-// Mouse and keyboard input, which comes after posted messages.
+// Mouse and keyboard input, which comes after posted messages; a null window: the keyboard's
+// (the focus window when the input is read).
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PurgeMessagesFor(HWND window);
 // Reads of the queue so far (GetMessageA, PeekMessageA and the modal loops').

@@ -44,10 +44,8 @@ void ResizeWindow(HWND window, int outerWidth, int outerHeight) {
 }
 
 void PressKey(int virtualKey) {
-  HWND target = FocusWindow() ? FocusWindow() : ActiveWindow();
-  if (!TakesInput(target)) return;
-  PostInput(target, WM_KEYDOWN, WPARAM(virtualKey), 1);
-  PostInput(target, WM_KEYUP, WPARAM(virtualKey), LPARAM(0xC0000001u));
+  PostInput(nullptr, WM_KEYDOWN, WPARAM(virtualKey), 1);
+  PostInput(nullptr, WM_KEYUP, WPARAM(virtualKey), LPARAM(0xC0000001u));
 }
 
 HWND TopMessageBox() {

@@ -45,7 +45,7 @@ void ChooseMenu(HWND window, int commandId);   // an enabled entry sends WM_COMM
 void CloseWindow(HWND window);                 // the close box
 void MinimiseWindow(HWND window);              // the minimise box
 void ResizeWindow(HWND window, int outerWidth, int outerHeight);  // dragging the border
-void PressKey(int virtualKey);                 // down and up, to the window with the focus
+void PressKey(int virtualKey);                 // down and up, to the focus window of the moment
 void AnswerMessageBox(int buttonId);           // clicks that button of the message box on top
 
 // ---- Faults ---------------------------------------------------------------------------------
