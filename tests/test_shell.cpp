@@ -339,11 +339,11 @@ TEST(Shell, MenuEntriesForHelpAndTheGrayedOnes) {
   static std::size_t from = 0;
   for (const Entry& e : entries) {
     drv::Script(drv::WhenIdle(), "choose " + std::to_string(e.id), [&e] {
-      from = drv::Ledger().size();
       drv::ChooseMenu(MainWindow(), e.id);
       MSG msg;
       EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE), !e.calls.empty())
           << e.id << ": a command is on its way only for an enabled entry";
+      from = drv::Ledger().size();
     });
     drv::Script(drv::WhenIdle(), "look at " + std::to_string(e.id), [&e] {
       const std::vector<drv::Call>& ledger = drv::Ledger();

@@ -166,6 +166,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+  drv::Record({"PeekMessageA", std::intptr_t(remove), 0, 0, "", window});
   return FetchMessage(msg, window, filterMin, filterMax, remove, false) == 1 ? TRUE : FALSE;
 }
 

@@ -20,6 +20,7 @@
 //   SetDlgItemTextA     window = dialog, a = id, text
 //   SetDlgItemInt       window = dialog, a = id, b = value (signed if c), c = signed
 //   CheckDlgButton      window = dialog, a = id, b = check state
+//   PeekMessageA        window = filter, a = remove flags (GetMessageA is not recorded)
 //   PostMessageA        window, a = message, b = wParam, c = lParam
 //   PostQuitMessage     a = exit code
 //   MessageBoxA         window = owner as given, b = style, text = "text\ncaption"
