@@ -56,7 +56,6 @@ struct Window {
   int id = 0;                   // control id of a child
   HMENU menu = nullptr;         // menu bar of a top-level window
   RECT rect{};                  // outer rectangle: parent's client coordinates, or the screen
-  RECT restored{};              // the rectangle to return to while minimised
   bool minimized = false;
   Surface surface;              // the client area, exactly its size
   COLORREF background = RGB(255, 255, 255);
