@@ -464,6 +464,38 @@ TEST_F(Dialogs, FieldTextsNumbersAndTyping) {
   EXPECT_EQ(drv::ItemText(panel, IDC_SATZZAHL), "123");
 }
 
+// The minimise box sends WM_SIZE with an empty client area; a move or size while minimised
+// waits for the restore, which reports the new size. The close box closes: WM_CLOSE, then the
+// default procedure destroys.
+TEST_F(Windows, MinimiseAndCloseBoxes) {
+  HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 150);
+  RECT client;
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 200 - 8) << "sizing frame 4 on each side";
+  EXPECT_EQ(client.bottom, 150 - 8 - 18) << "and the caption";
+  g_seen.clear();
+  drv::MinimiseWindow(w);
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  ExpectSequence({{w, WM_SIZE, 0, 0}}, Only({WM_SIZE}));
+  EXPECT_EQ(Only({WM_SIZE})[0].wParam, WPARAM(SIZE_MINIMIZED));
+  GetClientRect(w, &client);
+  EXPECT_EQ(client.right, 0);
+
+  g_seen.clear();
+  SetWindowPos(w, HWND_TOP, 10, 10, 600, 400, SWP_SHOWWINDOW);
+  EXPECT_TRUE(Only({WM_SIZE}).empty()) << "still minimised: no new client size";
+  ShowWindow(w, SW_RESTORE);
+  ExpectSequence({{w, WM_SIZE, 600 - 8, 400 - 8 - 18}}, Only({WM_SIZE}));
+
+  g_seen.clear();
+  drv::CloseWindow(w);
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  ExpectSequence({{w, WM_SYSCOMMAND}, {w, WM_CLOSE}, {w, WM_DESTROY}},
+                 Only({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+  EXPECT_FALSE(IsWindow(w));
+}
+
 // A read that would have to wait while nothing scripted can come ends the process at once,
 // naming the action that was waiting for its moment.
 TEST_F(Windows, AReadThatWouldWaitForEverEndsTheProcess) {

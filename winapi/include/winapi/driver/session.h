@@ -74,7 +74,7 @@ void FailGetMessageAt(unsigned long fetch);
 
 // ---- What the screen shows -----------------------------------------------------------------
 HWND TopMessageBox();                          // nullptr when none is open
-// The top-level window of that class (case-insensitive) created first and still alive.
+// A live top-level window of that class (case-insensitive), the bottom-most if there are more.
 HWND FindTopLevel(const std::string& className);
 HWND OwnerOf(HWND window);
 HWND ActiveTopLevel();                         // the active top-level window
