@@ -41,6 +41,25 @@ COLORREF BackgroundOf(const WindowClass& cls) {
   return color;
 }
 
+// The registered classes, the system's own first.
+std::vector<std::unique_ptr<WindowClass>>& Classes() {
+  std::vector<std::unique_ptr<WindowClass>>& classes = TheDesktop().classes;
+  if (classes.empty()) {
+    auto add = [&classes](const char* name, WNDPROC proc, int color) {
+      auto cls = std::make_unique<WindowClass>();
+      cls->name = name;
+      cls->proc = proc;
+      cls->background = reinterpret_cast<HBRUSH>(std::intptr_t(color + 1));
+      classes.push_back(std::move(cls));
+    };
+    add("Button", ButtonProc, COLOR_BTNFACE);
+    add("Edit", EditProc, COLOR_WINDOW);
+    add("Static", StaticProc, COLOR_BTNFACE);
+    add("#32770", DialogWindowProc, COLOR_BTNFACE);
+  }
+  return classes;
+}
+
 void Unlink(const Window& w) {
   std::vector<HWND>& list = Siblings(w);
   list.erase(std::remove(list.begin(), list.end(), w.handle), list.end());
@@ -95,34 +114,16 @@ std::vector<HWND>& Siblings(const Window& w) {
 }
 
 const WindowClass* FindClass(const std::string& utf8Name) {
-  static const bool registered = [] {
-    auto add = [](const char* name, WNDPROC proc, int color) {
-      WindowClass cls;
-      cls.name = name;
-      cls.proc = proc;
-      cls.background = reinterpret_cast<HBRUSH>(std::intptr_t(color + 1));
-      AddClass(std::move(cls));
-    };
-    add("Button", ButtonProc, COLOR_BTNFACE);
-    add("Edit", EditProc, COLOR_WINDOW);
-    add("Static", StaticProc, COLOR_BTNFACE);
-    add("#32770", DialogWindowProc, COLOR_BTNFACE);
-    return true;
-  }();
-  (void)registered;
   std::string key = Lower(utf8Name);
-  for (const auto& cls : TheDesktop().classes)
+  for (const auto& cls : Classes())
     if (Lower(cls->name) == key) return cls.get();
   return nullptr;
 }
 
 const WindowClass* AddClass(WindowClass cls) {
-  if (cls.name.empty() || !cls.proc) return nullptr;
-  std::string key = Lower(cls.name);
-  for (const auto& c : TheDesktop().classes)
-    if (Lower(c->name) == key) return nullptr;
-  TheDesktop().classes.push_back(std::make_unique<WindowClass>(std::move(cls)));
-  return TheDesktop().classes.back().get();
+  if (cls.name.empty() || !cls.proc || FindClass(cls.name)) return nullptr;
+  Classes().push_back(std::make_unique<WindowClass>(std::move(cls)));
+  return Classes().back().get();
 }
 
 HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
