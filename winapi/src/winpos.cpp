@@ -37,8 +37,9 @@ void Show(HWND window, bool activate) {
     InvalidateWindow(*w, nullptr, true);
     if (!w->sized) SendSize(window);
   }
+  // A minimised window is activated like any other; it just keeps no focus while minimised.
   w = Find(window);
-  if (w && activate && !(w->style & WS_CHILD) && !w->minimized) ActivateWindow(window);
+  if (w && activate && !(w->style & WS_CHILD)) ActivateWindow(window);
 }
 
 void SetMinimized(HWND window, bool minimized) {
@@ -119,7 +120,7 @@ BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int c
   bool activate = !(flags & SWP_NOACTIVATE) && !(w->style & WS_CHILD);
   if (flags & SWP_SHOWWINDOW)
     Show(window, activate);
-  else if (activate && (w->style & WS_VISIBLE) && !w->minimized)
+  else if (activate && (w->style & WS_VISIBLE))
     ActivateWindow(window);
   return TRUE;
 }
