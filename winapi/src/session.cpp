@@ -69,6 +69,13 @@ HWND OwnerOf(HWND window) {
 
 HWND ActiveTopLevel() { return ActiveWindow(); }
 
+HWND TopLevelOnTop() {
+  const std::vector<HWND>& windows = TopLevelWindows();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    if (Window* w = Find(*it); w && !w->destroying) return *it;
+  return nullptr;
+}
+
 std::vector<HWND> ChildrenOf(HWND window) {
   Window* w = Find(window);
   return w ? w->children : std::vector<HWND>();

@@ -78,6 +78,7 @@ HWND TopMessageBox();                          // nullptr when none is open
 HWND FindTopLevel(const std::string& className);
 HWND OwnerOf(HWND window);
 HWND ActiveTopLevel();                         // the active top-level window
+HWND TopLevelOnTop();                          // the top-level window highest in the z-order
 std::vector<HWND> ChildrenOf(HWND window);     // in creation (z-) order
 std::string WindowText(HWND window);           // UTF-8
 std::string ItemText(HWND dialog, int id);     // UTF-8
