@@ -1,0 +1,306 @@
+// The plot window as its user meets it: shown and hidden by the toolbar, both menus and its close
+// box; held at its minimum size however it is dragged or minimised; painted with and sized
+// without the texts; the zoom menu with its grayed entries.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pikon.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+#include "winapi/driver/screen.h"
+#include "winapi/driver/session.h"
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+const COLORREF kBlack = RGB(0, 0, 0);
+
+HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
+
+void ScriptClose() {
+  drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
+}
+
+// The plot window's drawing since ledger entry `from`, one word per routine it is told by:
+//   Z       the white fill of the whole client area that begins ZeichneGrund
+//   H(x,y)  HinterGrund's fill of the plot area, whose corner (0.1 cx, 0.1 cy) tells the client
+//           size it was drawn for; the legend box it fills right after is part of the word
+//   T(x,y)  the "Volt" caption that Texte writes at (0.05 cx, 0.038 cy)
+//   U       UpdateWindow on the plot window
+std::string Drawing(std::size_t from) {
+  std::string out;
+  bool legendNext = false;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < ledger.size(); ++i) {
+    const drv::Call& c = ledger[i];
+    if (c.window != Plotter) continue;
+    std::string word;
+    if (c.fn == "FillRect" && COLORREF(c.c) == kWhite && c.a == 0 && c.b == 0) {
+      word = "Z";
+    } else if (c.fn == "FillRect" && COLORREF(c.c) == kBlack) {
+      if (!legendNext) word = "H(" + std::to_string(c.a) + "," + std::to_string(c.b) + ")";
+      legendNext = !legendNext;
+    } else if (c.fn == "TextOutA" && c.text == "Volt") {
+      word = "T(" + std::to_string(c.a) + "," + std::to_string(c.b) + ")";
+    } else if (c.fn == "UpdateWindow") {
+      word = "U";
+    }
+    if (!word.empty()) out += (out.empty() ? "" : " ") + word;
+  }
+  return out;
+}
+
+// The plot window's own calls to `fn` since ledger entry `from`.
+std::vector<drv::Call> PlotCalls(const std::string& fn, std::size_t from) {
+  std::vector<drv::Call> out;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < ledger.size(); ++i)
+    if (ledger[i].fn == fn && ledger[i].window == Plotter) out.push_back(ledger[i]);
+  return out;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Show(const RECT& r) {
+  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" +
+         std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
+}
+
+// Every way of showing and hiding the window, in a row, each with the ShowWindow calls it makes.
+// The close box reaches the dialog as IDCANCEL, which only hides: the window lives on.
+TEST(PlotWindow, CloseBoxHidesAndTheToolbarAndBothMenusShowAndHide) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  struct Step {
+    const char* what;
+    std::function<void()> gesture;
+    int shows;  // the one ShowWindow call the program makes on the plot window
+  };
+  static const std::vector<Step> steps = {
+      {"Toggle Plotter (hidden)", [] { drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER); }, SW_SHOW},
+      {"the close box", [] { drv::CloseWindow(Plotter); }, SW_HIDE},
+      {"Toggle Plotter brings it back", [] { drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER); },
+       SW_SHOW},
+      {"Toggle Plotter (shown)", [] { drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER); }, SW_HIDE},
+      {"&Plot anzeigen", [] { drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN); }, SW_SHOW},
+      {"&Plot anzeigen again", [] { drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN); }, SW_SHOW},
+      {"its own Plot &verbergen", [] { drv::ChooseMenu(Plotter, IDM_PLOT_HIDE); }, SW_HIDE},
+      {"&Plot anzeigen", [] { drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN); }, SW_SHOW},
+      {"Plot &verbergen", [] { drv::ChooseMenu(MainWindow(), IDM_PLOT_VERBERGEN); }, SW_HIDE},
+      {"Plot &verbergen again", [] { drv::ChooseMenu(MainWindow(), IDM_PLOT_VERBERGEN); }, SW_HIDE},
+  };
+  static HWND plotter = nullptr;
+  static std::size_t from = 0;
+  drv::Script(drv::WhenIdle(), "look at the hidden plot window", [] {
+    plotter = Plotter;
+    ASSERT_NE(plotter, nullptr);
+    EXPECT_FALSE(IsWindowVisible(plotter));
+    EXPECT_EQ(drv::OwnerOf(plotter), nullptr) << "a top-level window of its own";
+    EXPECT_EQ(drv::WindowText(plotter), "ZEQ Plotter");
+  });
+  for (const Step& s : steps) {
+    drv::Script(drv::WhenIdle(), s.what, [&s] {
+      from = drv::Ledger().size();
+      s.gesture();
+    });
+    drv::Script(drv::WhenIdle(), std::string("after ") + s.what, [&s] {
+      std::vector<drv::Call> shows = PlotCalls("ShowWindow", from);
+      ASSERT_EQ(shows.size(), 1u) << s.what;
+      EXPECT_EQ(shows[0].a, s.shows) << s.what;
+      EXPECT_EQ(IsWindowVisible(plotter) != FALSE, s.shows == SW_SHOW) << s.what;
+      EXPECT_TRUE(PlotCalls("DestroyWindow", from).empty()) << s.what;
+      EXPECT_EQ(Plotter, plotter) << s.what << ": still the window made at the start";
+      EXPECT_TRUE(IsWindow(plotter)) << s.what;
+    });
+  }
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// The first show delivers the first size message, which draws frame and plot area; the paint that
+// follows draws them again with the texts and ends with an UpdateWindow that finds nothing left.
+// A PNG of the result goes to $PIKON_SNAPSHOTS if that is set.
+TEST(PlotWindow, ShowingPaintsFrameAndTextsWhereTheSizeMessageDrewNoTexts) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  static std::size_t from = 0;
+  drv::Script(drv::WhenIdle(), "Toggle Plotter", [] {
+    EXPECT_EQ(cxPlotter, 0) << "no size message before the first show";
+    EXPECT_EQ(cyPlotter, 0);
+    from = drv::Ledger().size();
+    drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+  });
+  drv::Script(drv::WhenIdle(), "look at the plot window", [] {
+    RECT client;
+    GetClientRect(Plotter, &client);
+    ASSERT_EQ(cxPlotter, client.right);
+    ASSERT_EQ(cyPlotter, client.bottom);
+    // 450 x 300 dialog units of client area: 675 x 488 pixels.
+    ASSERT_EQ(cxPlotter, 675);
+    ASSERT_EQ(cyPlotter, 488);
+    EXPECT_EQ(Drawing(from), "Z H(67,48) H(67,48) Z H(67,48) T(33,18) U");
+    // What the paint left on the screen: white window, black plot area, legend and texts.
+    EXPECT_EQ(drv::ClientPixel(Plotter, 5, 5), kWhite);
+    EXPECT_EQ(drv::ClientPixel(Plotter, 67, 48), kBlack);
+    EXPECT_EQ(drv::ClientPixel(Plotter, 606, 438), kBlack) << "last pixel of the plot area";
+    EXPECT_EQ(drv::ClientPixel(Plotter, 607, 438), kWhite);
+    EXPECT_EQ(drv::ClientPixel(Plotter, 606, 439), kWhite);
+    int inked = 0;  // the title "PIKON Plotter" at (236, 9), 30 pixels high
+    for (int y = 9; y < 39; ++y)
+      for (int x = 236; x < 400; ++x) inked += drv::ClientPixel(Plotter, x, y) != kWhite;
+    EXPECT_GT(inked, 200) << "the title was written";
+    RECT area = drv::ClientAreaOf(Plotter);  // a template places the client area
+    EXPECT_EQ(area.left, 375) << "x 250 dialog units, on the screen";
+    EXPECT_EQ(area.top, 16) << "y 10 dialog units";
+    if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
+      EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/plot_window.png"));
+    }
+  });
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Another program's window, shown and active above everything, so that being brought to the top
+// and activated is something the plot window must do itself.
+HWND OtherProgramsWindow() {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "OtherProgram";
+  EXPECT_NE(RegisterClassExA(&wc), 0);
+  HWND other = CreateWindowExA(0, "OtherProgram", "other", WS_OVERLAPPEDWINDOW, 200, 200, 300,
+                               200, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(other, SW_SHOW);
+  return other;
+}
+
+void BringToFront(HWND window) { SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+const RECT kSnapped = {10, 10, 610, 410};
+
+// The program's forced move and size: exactly one call, to (10, 10), outer 600 x 400, shown; the
+// window ends there, on top and active.
+void ExpectSnapped(std::size_t from, const std::string& what) {
+  std::vector<drv::Call> moves = PlotCalls("SetWindowPos", from);
+  ASSERT_EQ(moves.size(), 1u) << what;
+  EXPECT_EQ(moves[0].a, 10) << what;
+  EXPECT_EQ(moves[0].b, 10) << what;
+  EXPECT_EQ(moves[0].c, SWP_SHOWWINDOW) << what << ": the only flag";
+  EXPECT_EQ(moves[0].text, "600 400") << what;
+  EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped))
+      << what << ": at " << Show(drv::WindowRectOf(Plotter));
+  EXPECT_TRUE(IsWindowVisible(Plotter)) << what;
+  EXPECT_EQ(drv::TopLevelOnTop(), Plotter) << what << ": on top";
+  EXPECT_EQ(drv::ActiveTopLevel(), Plotter) << what << ": active";
+}
+
+// Dragging a border: a client area narrower than 550 or lower than 350 snaps the window back to
+// (10, 10), 600 x 400 (client 592 x 355), whose own nested size message draws the chart; the
+// outer size message then draws it again at the new size. Sizes that are big enough are drawn
+// as they come; a drag that changes nothing sends nothing. No size message draws texts.
+TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNewSize) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  struct Drag {
+    const char* what;
+    int width, height;     // outer size dragged to
+    bool snaps;
+    int cx, cy;            // the client size the chart is then drawn for
+    const char* drawing;   // what the size messages draw (see Drawing)
+  };
+  static const Drag drags[] = {
+      {"wider and lower", 760, 560, false, 752, 515, "Z H(75,51) H(75,51)"},
+      {"client 550 x 350, the smallest", 558, 395, false, 550, 350, "Z H(55,35) H(55,35)"},
+      {"client 549 wide", 557, 395, true, 592, 355,
+       "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
+      {"client 349 high", 700, 394, true, 592, 355, "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
+      {"both far too small", 300, 200, true, 592, 355,
+       "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
+      {"the size it has", 600, 400, false, 592, 355, ""},
+  };
+  static HWND other = nullptr;
+  drv::Script(drv::WhenIdle(), "show the plot window, then another program's", [] {
+    drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
+  });
+  drv::Script(drv::WhenIdle(), "another program's window on top", [] {
+    other = OtherProgramsWindow();
+  });
+  for (const Drag& d : drags) {
+    drv::Script(drv::WhenIdle(), d.what, [&d] {
+      BringToFront(other);
+      RECT before = drv::WindowRectOf(Plotter);
+      std::size_t from = drv::Ledger().size();
+      drv::ResizeWindow(Plotter, d.width, d.height);
+      EXPECT_EQ(Drawing(from), d.drawing) << d.what;
+      EXPECT_EQ(cxPlotter, d.cx) << d.what;
+      EXPECT_EQ(cyPlotter, d.cy) << d.what;
+      RECT client;
+      GetClientRect(Plotter, &client);
+      EXPECT_EQ(client.right, d.cx) << d.what;
+      EXPECT_EQ(client.bottom, d.cy) << d.what;
+      if (d.snaps) {
+        ExpectSnapped(from, d.what);
+      } else {
+        EXPECT_TRUE(PlotCalls("SetWindowPos", from).empty()) << d.what;
+        RECT want = {before.left, before.top, before.left + d.width, before.top + d.height};
+        EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), want))
+            << d.what << ": at " << Show(drv::WindowRectOf(Plotter));
+        EXPECT_EQ(drv::ActiveTopLevel(), other) << d.what << ": a drag does not activate";
+        EXPECT_EQ(drv::TopLevelOnTop(), other) << d.what;
+      }
+    });
+  }
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Minimising reports a client area of 0 x 0: the program asks for (10, 10), 600 x 400 at once.
+// A minimised window keeps its empty client area, so no nested size message comes and the chart
+// is drawn for 0 x 0; the window is active at (10, 10), and restoring it (the taskbar button)
+// brings it back there at 600 x 400 with the chart drawn for 592 x 355.
+TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  static HWND other = nullptr;
+  static std::size_t from = 0;
+  drv::Script(drv::WhenIdle(), "show the plot window", [] {
+    drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
+  });
+  drv::Script(drv::WhenIdle(), "another program's window on top, then minimise", [] {
+    other = OtherProgramsWindow();
+    BringToFront(other);
+    from = drv::Ledger().size();
+    drv::MinimiseWindow(Plotter);
+  });
+  drv::Script(drv::WhenIdle(), "look at the minimised window, then restore it", [] {
+    EXPECT_EQ(Drawing(from), "Z H(0,0) H(0,0)");
+    EXPECT_EQ(cxPlotter, 0);
+    EXPECT_EQ(cyPlotter, 0);
+    ExpectSnapped(from, "minimised");
+    from = drv::Ledger().size();
+    ShowWindow(Plotter, SW_RESTORE);
+    EXPECT_EQ(Drawing(from), "Z H(59,35) H(59,35)");
+    EXPECT_EQ(cxPlotter, 592);
+    EXPECT_EQ(cyPlotter, 355);
+    EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped))
+        << "at " << Show(drv::WindowRectOf(Plotter));
+    EXPECT_TRUE(PlotCalls("SetWindowPos", from).empty()) << "big enough now";
+    from = drv::Ledger().size();
+  });
+  drv::Script(drv::WhenIdle(), "look at the restored window", [] {
+    EXPECT_EQ(Drawing(from), "Z H(59,35) T(29,13) U") << "the paint of the restored window";
+    EXPECT_EQ(drv::ClientPixel(Plotter, 59, 35), kBlack);
+    EXPECT_EQ(drv::ClientPixel(Plotter, 532, 319), kBlack) << "0.9 x 592, 0.9 x 355, exclusive";
+    EXPECT_EQ(drv::ClientPixel(Plotter, 533, 319), kWhite);
+  });
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+}  // namespace
