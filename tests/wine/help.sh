@@ -13,100 +13,42 @@
 # The viewer's own trace (WINEDEBUG trace+winhelp) tells which topics it read and which text it
 # laid out; any err: line from it fails the test.
 #
-# Safety, as in smoke.sh: Wine maps COM ports to /dev/ttyS*, and /dev/ttyS0 on these machines
-# is the console. The viewer never opens a port, but Wine runs only in a private mount
-# namespace in which every serial device node is covered by /dev/null, in a throw-away prefix,
-# HOME and X server.
+# Safety: Wine maps COM ports to /dev/ttyS*, and /dev/ttyS0 on these machines is the console.
+# The viewer never opens a port, but Wine runs only in the sandbox of sandbox.sh: a private mount
+# namespace in which every serial device node is covered by /dev/null, a throw-away prefix, HOME
+# and X server.
 set -euo pipefail
 
-die() { echo "help: FAIL: $*" >&2; exit 1; }
+sandbox_name=help
+# shellcheck source=sandbox.sh source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/sandbox.sh"
 
 if [ "${1:-}" != --inside ]; then
   [ $# -ge 1 ] || die "usage: $0 PIKON.HLP [screenshot-dir]"
   hlp=$(realpath "$1")
   outdir=$(realpath -m "${2:-$(dirname "$hlp")/help-shots}")
   [ -f "$hlp" ] || die "no such help file: $hlp"
-  for tool in unshare mount Xvfb xdotool import convert timeout; do
-    command -v "$tool" >/dev/null || die "$tool is missing (tools/setup.sh installs it)"
-  done
-  userns=()
-  [ "$(id -u)" -eq 0 ] || userns=(--map-root-user)
-  exec timeout -k 10 600 unshare "${userns[@]}" --mount --propagation private \
-    bash "$0" --inside "$hlp" "$outdir" "$(readlink /proc/self/ns/mnt)"
+  need_tools xdotool import convert
+  sandbox_reexec "$0" "$hlp" "$outdir"
 fi
 
-hlp=$2
-outdir=$3
-outer_ns=$4
-
-# --- Serial devices: hide them all, then prove it. -------------------------------------------
-[ "$(readlink /proc/self/ns/mnt)" != "$outer_ns" ] \
-  || die "not in a private mount namespace; will not touch any device node"
-shopt -s nullglob
-serial=(/dev/ttyS* /dev/ttyUSB* /dev/ttyACM*)
-for dev in "${serial[@]}"; do
-  mount --bind /dev/null "$dev" || die "cannot cover $dev"
-done
-is_null() { [ -c "$1" ] && [ "$(stat -L -c '%t:%T' "$1")" = 1:3 ]; }
-for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
-  is_null "$dev" || die "$dev is still a real device"
-done
-echo "help: ${#serial[@]} serial device node(s) covered by /dev/null"
-
-# --- Throw-away world: prefix, home, X server. -----------------------------------------------
-tmp=$(mktemp -d /tmp/pikon-help.XXXXXX)
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
-export XDG_CACHE_HOME=$tmp/home/.cache XDG_RUNTIME_DIR=$tmp/run
-export WINEPREFIX=$tmp/prefix WINEARCH=win64
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || die "wine64 not found"
-export WINELOADER=$wine
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-export WINESERVER=$wineserver
-
-xvfb_pid='' viewer_pid=''
-stop_wine() {
-  [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
-  timeout 20 "$wineserver" -k 2>/dev/null || true
-  [ -n "$viewer_pid" ] && { wait "$viewer_pid" 2>/dev/null || true; }
+hlp=$3
+outdir=$4
+viewer_pid=''
+stop_wine() {  # the viewer (it may have ended already) and every Wine process with it
+  if [ -n "$viewer_pid" ]; then kill "$viewer_pid" 2>/dev/null || true; fi
+  wineserver_kill
+  if [ -n "$viewer_pid" ]; then wait "$viewer_pid" 2>/dev/null || true; fi
   viewer_pid=
 }
-cleanup() {
-  stop_wine || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+stop_programs() { stop_wine; }
+sandbox_enter "$2"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-DISPLAY=:$(cat "$tmp/display")
-export DISPLAY
-
-check_com_ports() {
-  local link target
-  for link in "$WINEPREFIX"/dosdevices/com*; do
-    target=$(readlink -f "$link" || true)
-    [ -e "$target" ] || continue
-    is_null "$target" || die "$(basename "$link") leads to $target, a real device"
-  done
-}
-WINEDEBUG=-all timeout 300 "$wine" wineboot.exe --init >"$tmp/wineboot.log" 2>&1 \
-  || die "wineboot failed: $(tail -5 "$tmp/wineboot.log")"
+sandbox_boot_prefix
 # There is no window manager on Xvfb: let Wine draw the frames, so the caption is on screen.
 WINEDEBUG=-all timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
   >>"$tmp/wineboot.log" 2>&1 || die "cannot switch off window management: $(tail -3 "$tmp/wineboot.log")"
-timeout 60 "$wineserver" -w || true
-check_com_ports
-echo "help: prefix ready, COM ports lead nowhere real"
+sandbox_prefix_ready
 
 # The viewer finds the file in its working directory, as the program's WinHelp call would.
 mkdir -p "$tmp/app" "$outdir"

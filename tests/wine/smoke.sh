@@ -12,12 +12,14 @@
 # the same sources (cmake/mingw-w64-x86_64.cmake). Given a 32-bit PIKON.exe it stops and says so.
 #
 # Safety: /dev/ttyS0 on these machines is the machine's own console, and Wine maps COM1, COM2, ...
-# to /dev/ttyS0, /dev/ttyS1, ... The test therefore runs in a private mount namespace in which
-# every serial device node is covered by /dev/null, and refuses to start Wine unless it can see
-# that this worked. The Wine prefix, HOME and the X server are throw-away.
+# to /dev/ttyS0, /dev/ttyS1, ... Wine runs only in the sandbox of sandbox.sh: a private mount
+# namespace in which every serial device node is covered by /dev/null, a throw-away prefix, HOME
+# and X server.
 set -euo pipefail
 
-die() { echo "smoke: FAIL: $*" >&2; exit 1; }
+sandbox_name=smoke
+# shellcheck source=sandbox.sh source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/sandbox.sh"
 
 if [ "${1:-}" != --inside ]; then
   [ $# -ge 1 ] || die "usage: $0 PIKON.exe [screenshot-dir]"
@@ -28,90 +30,25 @@ if [ "${1:-}" != --inside ]; then
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
   [ "$machine" = 8664 ] || die "$exe is not a 64-bit Windows program (machine $machine), and this Wine runs only those: build it with cmake/mingw-w64-x86_64.cmake"
-  for tool in unshare mount Xvfb xdotool xev import convert python3 timeout; do
-    command -v "$tool" >/dev/null || die "$tool is missing (tools/setup.sh installs it)"
-  done
-  # A user namespace gives a non-root user the right to mount inside it.
-  userns=()
-  [ "$(id -u)" -eq 0 ] || userns=(--map-root-user)
-  # The namespace test below compares against the namespace we start from.
-  exec timeout -k 10 600 unshare "${userns[@]}" --mount --propagation private \
-    bash "$0" --inside "$exe" "$outdir" "$(readlink /proc/self/ns/mnt)"
+  need_tools xdotool xev import convert python3
+  sandbox_reexec "$0" "$exe" "$outdir"
 fi
 
-exe=$2
-outdir=$3
-outer_ns=$4
-
-# --- Serial devices: hide them all, then prove it. -------------------------------------------
-[ "$(readlink /proc/self/ns/mnt)" != "$outer_ns" ] \
-  || die "not in a private mount namespace; will not touch any device node"
-shopt -s nullglob
-serial=(/dev/ttyS* /dev/ttyUSB* /dev/ttyACM*)
-for dev in "${serial[@]}"; do
-  mount --bind /dev/null "$dev" || die "cannot cover $dev"
-done
-is_null() {  # path: true if it is the null device (character device 1:3)
-  [ -c "$1" ] && [ "$(stat -L -c '%t:%T' "$1")" = 1:3 ]
+exe=$3
+outdir=$4
+xev_pid='' app_pid=''
+stop_programs() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$xev_pid" ]; then kill "$xev_pid" 2>/dev/null || true; fi
 }
-for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
-  is_null "$dev" || die "$dev is still a real device"
-done
-echo "smoke: ${#serial[@]} serial device node(s) covered by /dev/null"
+sandbox_enter "$2"
 
-# --- Throw-away world: prefix, home, X server. -----------------------------------------------
-tmp=$(mktemp -d /tmp/pikon-smoke.XXXXXX)
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
-export XDG_CACHE_HOME=$tmp/home/.cache XDG_RUNTIME_DIR=$tmp/run
-export WINEPREFIX=$tmp/prefix WINEARCH=win64
-# No desktop menu entries, no Mono or Gecko installers.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || die "wine64 not found"
-export WINELOADER=$wine
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-export WINESERVER=$wineserver
-
-xvfb_pid= xev_pid= app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  timeout 20 "$wineserver" -k 2>/dev/null || true
-  [ -n "$xev_pid" ] && kill "$xev_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-# Xvfb picks a free display itself and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-[ -s "$tmp/display" ] || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=:$(cat "$tmp/display")
-
-# --- The prefix, and where its COM ports lead. -------------------------------------------------
-check_com_ports() {  # every COM port of the prefix must lead to nothing or to /dev/null
-  local link target
-  for link in "$WINEPREFIX"/dosdevices/com*; do
-    target=$(readlink -f "$link" || true)
-    [ -e "$target" ] || continue
-    is_null "$target" || die "$(basename "$link") leads to $target, a real device"
-  done
-}
-WINEDEBUG=-all timeout 300 "$wine" wineboot.exe --init >"$tmp/wineboot.log" 2>&1 \
-  || die "wineboot failed: $(tail -5 "$tmp/wineboot.log")"
+sandbox_boot_prefix
 # Without a window manager nobody would draw the caption; let Wine draw it, so the screenshot
 # shows the box's title too.
 WINEDEBUG=-all timeout 60 "$wine" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Decorated \
   /d N /f >/dev/null 2>&1 || die "cannot configure the prefix"
-timeout 60 "$wineserver" -w || true
-check_com_ports
-echo "smoke: prefix ready, COM ports lead nowhere real"
+sandbox_prefix_ready
 
 # --- Run PIKON.exe. -----------------------------------------------------------------------------
 # Every top-level window that appears is a child of the root window; log each one mapped.
@@ -169,7 +106,7 @@ sleep 0.5
 kill "$xev_pid" 2>/dev/null; wait "$xev_pid" 2>/dev/null || true; xev_pid=
 mapped=$(grep -A1 '^MapNotify event' "$tmp/xev.log" \
          | sed -n 's/^.* window \(0x[0-9a-f]*\), override.*$/\1/p' | sort -u)
-seen_box= others=
+seen_box='' others=''
 for w in $mapped; do
   if [ $((w)) -eq "$box" ]; then seen_box=1; else others="$others $w"; fi
 done

@@ -1,0 +1,136 @@
+# shellcheck shell=bash
+# The sandbox the Wine tests (smoke.sh, help.sh) run Wine in. Sourced, not run.
+#
+# Safety: /dev/ttyS0 on these machines is the machine's own console, and Wine maps COM1, COM2, ...
+# to /dev/ttyS0, /dev/ttyS1, ... Wine therefore runs only in a private mount namespace in which
+# every serial device node is covered by /dev/null, and only once that has been seen to work.
+# The Wine prefix, HOME and the X server are throw-away, and everything is bounded in time.
+#
+# A test sets `set -euo pipefail` and sandbox_name (the start of its messages), then:
+#
+#   source "$(dirname "${BASH_SOURCE[0]}")/sandbox.sh"
+#   if [ "${1:-}" != --inside ]; then
+#     ...its own arguments and tools (need_tools)...
+#     sandbox_reexec "$0" ARGS...   # runs "$0 --inside NS ARGS..." in a new mount namespace
+#   fi
+#   sandbox_enter "$2"              # serial devices covered, throw-away world, Xvfb on $DISPLAY
+#   ...ARGS are "${@:3}"...
+#   sandbox_boot_prefix             # wineboot
+#   ...its own settings of the prefix...
+#   sandbox_prefix_ready            # the prefix settled, its COM ports checked
+#   ...the test, starting "$wine"...
+#   check_com_ports
+#
+# On exit the test's stop_programs function, if it has one, is called first; then wineserver and
+# Xvfb are stopped and the temporary directory is removed.
+
+: "${sandbox_name:?set sandbox_name before sourcing sandbox.sh}"
+
+die() { echo "$sandbox_name: FAIL: $*" >&2; exit 1; }
+
+need_tools() {  # tool...: each must be on PATH
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || die "$tool is missing (tools/setup.sh installs it)"
+  done
+}
+
+# sandbox_reexec SCRIPT ARGS...: runs SCRIPT --inside NS ARGS... in a private mount namespace,
+# NS being the namespace we start from, and never comes back.
+sandbox_reexec() {
+  local script=$1
+  shift
+  need_tools unshare mount Xvfb timeout
+  # A user namespace gives a non-root user the right to mount inside it.
+  local userns=()
+  [ "$(id -u)" -eq 0 ] || userns=(--map-root-user)
+  exec timeout -k 10 600 unshare "${userns[@]}" --mount --propagation private \
+    bash "$script" --inside "$(readlink /proc/self/ns/mnt)" "$@"
+}
+
+is_null() {  # path: true if it is the null device (character device 1:3)
+  [ -c "$1" ] && [ "$(stat -L -c '%t:%T' "$1")" = 1:3 ]
+}
+
+# --- Serial devices: hide them all, then prove it. -------------------------------------------
+sandbox_hide_serial() {  # outer-ns
+  local outer_ns=$1 dev serial
+  if [ -z "$outer_ns" ] || [ "$(readlink /proc/self/ns/mnt)" = "$outer_ns" ]; then
+    die "not in a private mount namespace; will not touch any device node"
+  fi
+  shopt -s nullglob
+  serial=(/dev/ttyS* /dev/ttyUSB* /dev/ttyACM*)
+  for dev in "${serial[@]}"; do
+    mount --bind /dev/null "$dev" || die "cannot cover $dev"
+  done
+  for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
+    is_null "$dev" || die "$dev is still a real device"
+  done
+  echo "$sandbox_name: ${#serial[@]} serial device node(s) covered by /dev/null"
+}
+
+check_com_ports() {  # every COM port of the prefix must lead to nothing or to /dev/null
+  local link target
+  for link in "$WINEPREFIX"/dosdevices/com*; do
+    target=$(readlink -f "$link" || true)
+    [ -e "$target" ] || continue
+    is_null "$target" || die "$(basename "$link") leads to $target, a real device"
+  done
+}
+
+wineserver_kill() {
+  timeout 20 "$wineserver" -k 2>/dev/null || true
+}
+
+sandbox_cleanup() {
+  if declare -F stop_programs >/dev/null; then stop_programs || true; fi
+  wineserver_kill
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  wait 2>/dev/null || true
+  rm -rf "$tmp"
+}
+
+# --- Throw-away world: prefix, home, X server. -----------------------------------------------
+sandbox_enter() {  # outer-ns
+  sandbox_hide_serial "$1"
+
+  wine=$(command -v wine64 || true)
+  [ -n "$wine" ] || wine=/usr/lib/wine/wine64
+  [ -x "$wine" ] || die "wine64 not found"
+  wineserver=/usr/lib/wine/wineserver64
+  [ -x "$wineserver" ] || wineserver=$(command -v wineserver) || die "wineserver not found"
+  export WINELOADER=$wine WINESERVER=$wineserver
+
+  tmp=$(mktemp -d "/tmp/pikon-$sandbox_name.XXXXXX")
+  xvfb_pid=''
+  trap sandbox_cleanup EXIT
+  # The overall timeout, or an interrupt, still cleans up.
+  trap 'die "stopped by a signal (timed out?)"' HUP INT TERM
+
+  export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
+  export XDG_CACHE_HOME=$tmp/home/.cache XDG_RUNTIME_DIR=$tmp/run
+  export WINEPREFIX=$tmp/prefix WINEARCH=win64
+  # No desktop menu entries, no Mono or Gecko installers.
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+  mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+  # Xvfb picks a free display itself and writes its number to fd 3.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+  [ -s "$tmp/display" ] || die "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+  DISPLAY=:$(cat "$tmp/display")
+  export DISPLAY
+}
+
+# --- The prefix, and where its COM ports lead. -----------------------------------------------
+sandbox_boot_prefix() {
+  WINEDEBUG=-all timeout 300 "$wine" wineboot.exe --init >"$tmp/wineboot.log" 2>&1 \
+    || die "wineboot failed: $(tail -5 "$tmp/wineboot.log")"
+}
+
+sandbox_prefix_ready() {
+  timeout 60 "$wineserver" -w || true
+  check_com_ports
+  echo "$sandbox_name: prefix ready, COM ports lead nowhere real"
+}
