@@ -9,7 +9,7 @@
 namespace winapi {
 namespace metrics {
 
-constexpr int kCaption = 18;       // caption bar of an overlapped or captioned window
+constexpr int kCaption = 18;       // caption bar of an overlapped or captioned window, by default
 constexpr int kSmallCaption = 15;  // caption bar of a tool window
 constexpr int kMenuBar = 19;       // one line of menu bar
 constexpr int kBorder = 1;         // WS_BORDER alone
@@ -29,6 +29,10 @@ constexpr int kDefaultHeight = 480;
 constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 13;
 
+// The caption bar height in use: a display setting, kCaption unless the driver changed it
+// (a user who chose large window titles).
+int CaptionHeight();
+
 struct Insets {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -45,7 +49,7 @@ inline Insets NonClient(DWORD style, DWORD exStyle, bool hasMenuBar) {
   if (exStyle & WS_EX_CLIENTEDGE) frame += kClientEdge;
   Insets in{frame, frame, frame, frame};
   if ((style & WS_CAPTION) == WS_CAPTION)
-    in.top += (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaption : kCaption;
+    in.top += (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaption : CaptionHeight();
   if (hasMenuBar) in.top += kMenuBar;
   return in;
 }

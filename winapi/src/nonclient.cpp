@@ -7,8 +7,18 @@
 #include "menu.h"
 #include "metrics.h"
 #include "window.h"
+#include "winapi/driver/screen.h"
 
 namespace winapi {
+
+namespace metrics {
+namespace {
+int g_captionHeight = kCaption;
+}  // namespace
+
+int CaptionHeight() { return g_captionHeight; }
+}  // namespace metrics
+
 namespace {
 
 constexpr int kBoxWidth = 16;  // caption buttons
@@ -90,7 +100,7 @@ void DrawNonClient(Surface& s, const Window& w) {
     r = Shrink(r, metrics::kBorder);
   }
   if ((w.style & WS_CAPTION) == WS_CAPTION) {
-    int height = (w.exStyle & WS_EX_TOOLWINDOW) ? metrics::kSmallCaption : metrics::kCaption;
+    int height = (w.exStyle & WS_EX_TOOLWINDOW) ? metrics::kSmallCaption : metrics::CaptionHeight();
     DrawCaption(s, w, RECT{r.left, r.top, r.right, r.top + height});
     r.top += height;
   }
@@ -122,3 +132,9 @@ Surface ComposeWindow(HWND window) {
 }
 
 }  // namespace winapi
+
+namespace drv {
+
+void SetCaptionHeight(int pixels) { winapi::metrics::g_captionHeight = pixels; }
+
+}  // namespace drv

@@ -17,6 +17,11 @@ COLORREF ClientPixel(HWND window, int x, int y);
 // window or the file cannot be written.
 bool SaveClientPng(HWND window, const std::string& path);
 
+// The display setting for the height of caption bars: 18 pixels, as classic Windows has it; a
+// user who chose large window titles has taller ones, and smaller client areas in the same outer
+// sizes. Set it before the program creates its windows.
+void SetCaptionHeight(int pixels);
+
 // Brushes and fonts created and not yet deleted (stock objects are not counted).
 std::size_t LiveGdiObjects();
 // Device contexts handed out by GetDC or BeginPaint and not yet released.
