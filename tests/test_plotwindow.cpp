@@ -303,4 +303,105 @@ TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
 
+// With caption bars 70 pixels high (a display setting for large window titles) the forced outer
+// 600 x 400 leaves a client area of 592 x 303, still too low. The nested size message asks for
+// the same place and size again, which changes nothing and so sends no size message: two calls
+// in all, and the chart is drawn for 592 x 303 by both size messages.
+TEST(PlotWindow, AForcedSizeStillTooSmallIsAskedForOnceMoreAndNoMore) {
+  drv::SetCaptionHeight(70);
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::Script(drv::WhenIdle(), "show the plot window", [] {
+    drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
+  });
+  drv::Script(drv::WhenIdle(), "drag it too small", [] {
+    std::size_t from = drv::Ledger().size();
+    drv::ResizeWindow(Plotter, 400, 300);
+    std::vector<drv::Call> moves = PlotCalls("SetWindowPos", from);
+    ASSERT_EQ(moves.size(), 2u);
+    for (const drv::Call& m : moves) {
+      EXPECT_EQ(m.a, 10);
+      EXPECT_EQ(m.b, 10);
+      EXPECT_EQ(m.c, SWP_SHOWWINDOW);
+      EXPECT_EQ(m.text, "600 400");
+    }
+    EXPECT_EQ(Drawing(from), "Z H(59,30) H(59,30) Z H(59,30) H(59,30)");
+    EXPECT_EQ(cxPlotter, 592);
+    EXPECT_EQ(cyPlotter, 303);
+    EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped));
+  });
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// "&d)   1/10" and "&a) direkt" set the sweep length and its label, restart the sweep and wipe
+// the plot area at once, with no repaint; the grayed entries send nothing, and their ids, were
+// they to arrive, would change nothing either.
+TEST(PlotWindow, ZoomEntriesWipeAtOnceAndTheGrayedOnesChangeNothing) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  struct Entry {
+    const char* what;
+    int id;
+    bool enabled;
+    int plm;            // the sweep length afterwards
+    const char* label;  // the zoom label written, if any
+  };
+  static const Entry entries[] = {
+      {"&d)   1/10", IDM_ZOOM_10, true, 1000, "X * 10  "},
+      {"&b)    1/2", IDM_ZOOM_2, false, 1000, nullptr},
+      {"&c)    1/5", IDM_ZOOM_5, false, 1000, nullptr},
+      {"&e)   1/50", IDM_ZOOM_50, false, 1000, nullptr},
+      {"&f)  1/100", IDM_ZOOM_100, false, 1000, nullptr},
+      {"&a) direkt", IDM_ZOOM_1, true, 100, "X * 1   "},
+      {"&d)   1/10 again", IDM_ZOOM_10, true, 1000, "X * 10  "},
+  };
+  const POINT dot = {300, 200};  // inside the plot area of the 675 x 488 client area
+  static std::size_t from = 0;
+  drv::Script(drv::WhenIdle(), "show the plot window", [] {
+    drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
+  });
+  for (const Entry& e : entries) {
+    drv::Script(drv::WhenIdle(), std::string("a dot, then choose ") + e.what, [&e, dot] {
+      HDC dc = GetDC(Plotter);
+      SetPixel(dc, dot.x, dot.y, col[3]);
+      ReleaseDC(Plotter, dc);
+      cent = 37;
+      drv::ChooseMenu(Plotter, e.id);
+      MSG msg;
+      EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE, e.enabled)
+          << e.what << ": a command is on its way only for an enabled entry";
+      from = drv::Ledger().size();
+    });
+    drv::Script(drv::WhenIdle(), std::string("after ") + e.what, [&e, dot] {
+      EXPECT_EQ(plm, e.plm) << e.what;
+      EXPECT_EQ(cent, e.enabled ? 0 : 37) << e.what;
+      EXPECT_EQ(Drawing(from), e.enabled ? "H(67,48)" : "") << e.what << ": no repaint";
+      EXPECT_EQ(drv::ClientPixel(Plotter, dot.x, dot.y), e.enabled ? kBlack : col[3]) << e.what;
+      std::vector<drv::Call> labels;
+      for (const drv::Call& c : PlotCalls("TextOutA", from))
+        if (c.text.rfind("X * ", 0) == 0) labels.push_back(c);
+      ASSERT_EQ(labels.size(), e.label ? 1u : 0u) << e.what;
+      if (e.label) {
+        EXPECT_EQ(labels[0].text, e.label) << e.what;
+        EXPECT_EQ(labels[0].a, 621) << e.what << ": 0.92 x 675";
+        EXPECT_EQ(labels[0].b, 405) << e.what << ": 0.83 x 488";
+      }
+    });
+  }
+  drv::Script(drv::WhenIdle(), "the grayed ids sent straight to the window", [] {
+    for (int id : {IDM_ZOOM_2, IDM_ZOOM_5, IDM_ZOOM_50, IDM_ZOOM_100}) {
+      from = drv::Ledger().size();
+      cent = 5;
+      SendMessageA(Plotter, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+      EXPECT_EQ(plm, 1000) << id;
+      EXPECT_EQ(cent, 5) << id;
+      EXPECT_EQ(drv::Ledger().size(), from) << id << ": no call at all";
+      EXPECT_TRUE(IsWindowVisible(Plotter)) << id;
+    }
+  });
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
 }  // namespace
