@@ -71,8 +71,8 @@ void DrawIcon(Surface& s, const res::IconImage& icon, int x, int y, int size) {
 
 void DrawLabel(Surface& s, const std::string& utf8, const RECT& box, Align align, bool vcenter,
                COLORREF color, bool grayed, const FontSpec* font) {
-  FontSpec spec = font ? *font : ControlFont();
-  TextSize size = MeasureText(spec, utf8, true);
+  FontSpec wanted = font ? *font : ControlFont();
+  TextSize size = MeasureText(wanted, utf8, true);
   int x = box.left;
   if (align == Align::Center) x = (box.left + box.right - size.width) / 2;
   if (align == Align::Right) x = box.right - size.width;
@@ -82,11 +82,11 @@ void DrawLabel(Surface& s, const std::string& utf8, const RECT& box, Align align
   if (grayed) {
     style.color = metrics::kHighlight;
     RECT shifted{box.left + 1, box.top + 1, box.right + 1, box.bottom + 1};
-    DrawTextLine(s, spec, utf8, x + 1, y + 1, style, &shifted);
+    DrawTextLine(s, wanted, utf8, x + 1, y + 1, style, &shifted);
     color = metrics::kGrayText;
   }
   style.color = color;
-  DrawTextLine(s, spec, utf8, x, y, style, &box);
+  DrawTextLine(s, wanted, utf8, x, y, style, &box);
 }
 
 void Blit(Surface& to, const Surface& from, int x, int y, const RECT& clip) {

@@ -119,11 +119,11 @@ bool SizeFace(FT_Face face, int height, FontMetrics& m) {
   return FT_Set_Pixel_Sizes(face, 0, FT_UInt(ppem)) == 0;
 }
 
-Font* GetFont(const FontSpec& spec) {
+Font* GetFont(const FontSpec& wanted) {
   FontCache& cache = Cache();
   if (!cache.ready) return nullptr;
-  std::string key = Lower(spec.face) + "|" + std::to_string(spec.height) + "|" +
-                    std::to_string(spec.weight);
+  std::string key = Lower(wanted.face) + "|" + std::to_string(wanted.height) + "|" +
+                    std::to_string(wanted.weight);
   auto it = cache.fonts.find(key);
   if (it != cache.fonts.end()) return it->second.get();
 
@@ -131,16 +131,16 @@ Font* GetFont(const FontSpec& spec) {
   std::string file;
   int index = 0;
   FT_Face face = nullptr;
-  if (FindFontFile(FamilyFor(spec.face), spec.weight, file, index) &&
+  if (FindFontFile(FamilyFor(wanted.face), wanted.weight, file, index) &&
       FT_New_Face(cache.library, file.c_str(), index, &face) == 0) {
     font = std::make_unique<Font>();
     font->face = face;
-    if (!SizeFace(face, spec.height, font->metrics)) {
+    if (!SizeFace(face, wanted.height, font->metrics)) {
       FT_Done_Face(face);
       font.reset();
     }
   }
-  // A spec that cannot be loaded is remembered as such, so it is not looked up again.
+  // A font that cannot be loaded is remembered as such, so it is not looked up again.
   Font* result = font.get();
   cache.fonts[key] = std::move(font);
   return result;
@@ -261,25 +261,25 @@ FontSpec SystemFontSpec() { return FontSpec{"System", 16, FW_BOLD}; }
 
 FontSpec DialogFontSpec() { return FontSpec{"MS Sans Serif", 13, FW_NORMAL}; }
 
-bool MeasureFont(const FontSpec& spec, FontMetrics& out) {
-  Font* font = GetFont(spec);
+bool MeasureFont(const FontSpec& wanted, FontMetrics& out) {
+  Font* font = GetFont(wanted);
   if (!font) return false;
   out = font->metrics;
   return true;
 }
 
-TextSize MeasureText(const FontSpec& spec, const std::string& utf8, bool prefix) {
+TextSize MeasureText(const FontSpec& wanted, const std::string& utf8, bool prefix) {
   TextSize size;
-  Font* font = GetFont(spec);
+  Font* font = GetFont(wanted);
   if (!font) return size;
   for (const Shaped& ch : Shape(utf8, prefix)) size.width += GetGlyph(*font, ch.cp).advance;
   size.height = font->metrics.height;
   return size;
 }
 
-bool DrawTextLine(Surface& surface, const FontSpec& spec, const std::string& utf8, int x, int y,
+bool DrawTextLine(Surface& surface, const FontSpec& wanted, const std::string& utf8, int x, int y,
                   const TextStyle& style, const RECT* clip) {
-  Font* font = GetFont(spec);
+  Font* font = GetFont(wanted);
   if (!font) return false;
   const Box bounds = Bounds(surface, clip);
   const std::vector<Shaped> chars = Shape(utf8, style.prefix);

@@ -32,7 +32,7 @@ struct FontMetrics {
   int height = 0;   // the cell: ascent + descent
 };
 
-// False when no font file could be found or loaded for the spec.
+// False when no font file could be found or loaded for the request.
 bool MeasureFont(const FontSpec& font, FontMetrics& out);
 
 // Width of one line of UTF-8 text (the sum of its glyphs' advances) and the cell height.
