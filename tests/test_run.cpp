@@ -1,0 +1,641 @@
+// Measurement runs driven as the user drives them: "Messen", sweeps of the eight channels with
+// their values, counts and dots, "Stop/Reset", the wrap of the plot, ending the program during a
+// run, a nested run, a failing status read, and a run before the plot window was ever shown.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "pikon.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+#include "winapi/driver/screen.h"
+#include "winapi/driver/session.h"
+
+namespace {
+
+const COLORREF kBlack = RGB(0, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
+const std::intptr_t kCts = MS_CTS_ON;  // a 0 from the module
+
+HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
+
+// What the module reads on each channel, what the field shows, and the row of its dot in a
+// client area 400 pixels high: trunc((0.9 - 0.8 * code / 4095) * 400).
+struct Channel {
+  int code;
+  const char* shown;
+  int row;
+};
+const Channel kChannels[8] = {
+    {1234, "1.234", 263}, {0, "0.000", 360},   {2047, "2.047", 200}, {4095, "4.095", 39},
+    {1, "0.001", 359},    {4094, "4.094", 40}, {2048, "2.048", 199}, {999, "0.999", 281},
+};
+// The column of sweep position 0, 1, 2... in a client area 600 pixels wide with plm = 100:
+// trunc((0.8 * position / 100 + 0.1) * 600).
+const int kColumn[] = {60, 64, 69, 74, 79, 84};
+
+void PlugModule() {
+  drv::PlugPort(1, drv::PortKind::Module);
+  for (int k = 1; k <= 8; ++k) drv::SetSignal(1, k, drv::Constant(kChannels[k - 1].code));
+}
+
+// ---- Expected ledgers ----------------------------------------------------------------------
+
+// One expected ledger entry, compared field by field. A `wipe` row stands for HinterGrund on the
+// plot window: a GetDC of it, everything up to its ReleaseDC, and the plot area filled black
+// at (a, b) first.
+struct Row {
+  Row(std::string f = "", HWND w = nullptr, std::intptr_t first = 0, std::intptr_t second = 0,
+      std::intptr_t third = 0, std::string t = "")
+      : fn(std::move(f)), window(w), a(first), b(second), c(third), text(std::move(t)) {}
+  std::string fn;
+  HWND window;
+  std::intptr_t a, b, c;
+  std::string text;
+  bool wipe = false;
+};
+
+std::string Show(const drv::Call& c) {
+  return c.fn + "(window " + std::to_string(reinterpret_cast<std::uintptr_t>(c.window)) + ", " +
+         std::to_string(c.a) + ", " + std::to_string(c.b) + ", " + std::to_string(c.c) + ", \"" +
+         c.text + "\")";
+}
+
+std::string Show(const Row& r) {
+  if (r.wipe) return "HinterGrund(plot area at " + std::to_string(r.a) + ", " + std::to_string(r.b) + ")";
+  drv::Call c;
+  c.fn = r.fn, c.window = r.window, c.a = r.a, c.b = r.b, c.c = r.c, c.text = r.text;
+  return Show(c);
+}
+
+bool Same(const drv::Call& c, const Row& r) {
+  return c.fn == r.fn && c.window == r.window && c.a == r.a && c.b == r.b && c.c == r.c &&
+         c.text == r.text;
+}
+
+// Matches the ledger from entry `from` against `want`, entry for entry; reports the first
+// difference with its index (in `want` and in the ledger) and returns where the match ended.
+std::size_t ExpectLedger(const std::vector<Row>& want, std::size_t from) {
+  const std::vector<drv::Call>& got = drv::Ledger();
+  std::size_t at = from;
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    const Row& w = want[i];
+    if (at >= got.size()) {
+      ADD_FAILURE() << "row " << i << " missing at the end of the ledger: " << Show(w);
+      return at;
+    }
+    if (w.wipe) {
+      bool ok = got[at].fn == "GetDC" && got[at].window == Plotter;
+      std::size_t end = at + 1;
+      while (ok && end < got.size() && !(got[end].fn == "ReleaseDC" && got[end].window == Plotter))
+        ++end;
+      std::size_t fill = at;
+      while (ok && fill < end && got[fill].fn != "FillRect") ++fill;
+      ok = ok && end < got.size() && fill < end && got[fill].a == w.a && got[fill].b == w.b &&
+           COLORREF(got[fill].c) == kBlack;
+      if (!ok) {
+        ADD_FAILURE() << "row " << i << " (ledger " << at << "): expected " << Show(w) << ", got "
+                      << Show(got[at]);
+        return at;
+      }
+      at = end + 1;
+      continue;
+    }
+    if (!Same(got[at], w)) {
+      ADD_FAILURE() << "row " << i << " (ledger " << at << "): expected " << Show(w) << ", got "
+                    << Show(got[at]);
+      return at;
+    }
+    ++at;
+  }
+  return at;
+}
+
+Row Esc(int code) { return {"EscapeCommFunction", nullptr, code, 1, 0, "COM1"}; }
+Row Status(std::intptr_t word) { return {"GetCommModemStatus", nullptr, word, 1, 0, "COM1"}; }
+
+// One conversion of channel k (1 to 8) that yields `code`: the control word out on DTR with the
+// RTS clock, then 13 bits in on CTS, a leading 0 and the code from its most significant bit.
+void Transaction(std::vector<Row>& rows, int k, int code) {
+  const int sel[8][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
+                         {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
+  const int word[8] = {1, sel[k - 1][0], sel[k - 1][1], sel[k - 1][2], 1, 1, 1, 0};
+  rows.push_back(Esc(CLRDTR));
+  for (int bit : word) {
+    rows.push_back(Esc(bit ? SETDTR : CLRDTR));
+    rows.push_back(Esc(SETRTS));
+    rows.push_back(Esc(CLRRTS));
+  }
+  rows.push_back(Esc(CLRDTR));
+  for (int i = 12; i >= 0; --i) {
+    bool one = i < 12 && ((code >> i) & 1);
+    rows.push_back(Esc(SETRTS));
+    rows.push_back(Status(one ? 0 : kCts));
+    rows.push_back(Esc(CLRRTS));
+  }
+  rows.push_back(Esc(SETDTR));
+}
+
+// The dot of channel k at `column`, in a client area 600 x 400.
+void Dot(std::vector<Row>& rows, int k, int column) {
+  rows.push_back({"GetDC", Plotter});
+  rows.push_back({"SetPixel", Plotter, column, kChannels[k - 1].row, std::intptr_t(col[k])});
+  rows.push_back({"UpdateWindow", Plotter});
+  rows.push_back({"ReleaseDC", Plotter});
+}
+
+Row Wipe600x400() {
+  Row r;
+  r.wipe = true;
+  r.a = 60;
+  r.b = 40;
+  return r;
+}
+
+void Shown(std::vector<Row>& rows, int k, int count) {
+  rows.push_back({"SetDlgItemTextA", Anzeigefenster, 130 + k, 0, 0, kChannels[k - 1].shown});
+  rows.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE, ""});
+  rows.push_back({"ShowWindow", Anzeigefenster, SW_SHOW});
+  rows.push_back({"UpdateWindow", Anzeigefenster});
+  rows.push_back({"UpdateWindow", SatzZahl});
+}
+
+// The eight channels of one sweep after its look at the queue: the record count `count`, the
+// dots in `column`.
+void Channels(std::vector<Row>& rows, int count, int column) {
+  for (int k = 1; k <= 8; ++k) {
+    Transaction(rows, k, kChannels[k - 1].code);
+    Dot(rows, k, column);
+    Shown(rows, k, count);
+  }
+}
+
+Row Peek() { return {"PeekMessageA", nullptr, PM_REMOVE}; }
+
+// What the test's own window notes in the ledger for each message it is given.
+const char* const kDispatched = "(dispatched to the test's window)";
+
+// The ledger's entries for the functions named in `want`, from entry `from` on, must be `want`;
+// reports the first difference with its index.
+void ExpectOnly(const std::vector<Row>& want, std::size_t from) {
+  std::vector<drv::Call> got;
+  for (std::size_t i = from; i < drv::Ledger().size(); ++i)
+    for (const Row& w : want)
+      if (drv::Ledger()[i].fn == w.fn) {
+        got.push_back(drv::Ledger()[i]);
+        break;
+      }
+  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
+    if (i >= got.size()) return ADD_FAILURE() << "row " << i << " missing: " << Show(want[i]);
+    if (i >= want.size()) return ADD_FAILURE() << "extra row " << i << ": " << Show(got[i]);
+    if (!Same(got[i], want[i]))
+      return ADD_FAILURE() << "row " << i << ": expected " << Show(want[i]) << ", got "
+                           << Show(got[i]);
+  }
+}
+
+// The record counts written during the sweeps, eight per sweep, as one list.
+std::vector<Row> Counts(const std::vector<int>& sweeps) {
+  std::vector<Row> rows;
+  for (int count : sweeps)
+    for (int k = 1; k <= 8; ++k) rows.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE});
+  return rows;
+}
+
+std::vector<Row> operator+(std::vector<Row> a, const std::vector<Row>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// What each sweep between ledger entries `from` and `to` costs, counted by kind. A sweep is what
+// follows one look at the queue up to the next.
+void ExpectSweepCounts(std::size_t from, std::size_t to) {
+  struct Cost {
+    int lines = 0, pulses = 0, reads = 0, pixels = 0, plotRepaints = 0, fields = 0, shows = 0,
+        panelRepaints = 0, dispatched = 0, pauses = 0;
+  };
+  std::vector<Cost> sweeps;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < to; ++i) {
+    const drv::Call& c = ledger[i];
+    if (c.fn == "PeekMessageA") sweeps.emplace_back();
+    if (sweeps.empty()) continue;
+    Cost& s = sweeps.back();
+    s.lines += c.fn == "EscapeCommFunction";
+    s.pulses += c.fn == "EscapeCommFunction" && c.a == SETRTS;
+    s.reads += c.fn == "GetCommModemStatus";
+    s.pixels += c.fn == "SetPixel";
+    s.plotRepaints += c.fn == "UpdateWindow" && c.window == Plotter;
+    s.fields += c.fn == "SetDlgItemTextA" || c.fn == "SetDlgItemInt";
+    s.shows += c.fn == "ShowWindow" && c.window == Anzeigefenster;
+    s.panelRepaints += c.fn == "UpdateWindow" && (c.window == Anzeigefenster || c.window == SatzZahl);
+    s.dispatched += c.fn == kDispatched;
+    s.pauses += c.fn == "Sleep";
+  }
+  ASSERT_FALSE(sweeps.empty());
+  sweeps.pop_back();  // the completing sweep after a stop also repaints for the stop itself
+  for (std::size_t n = 0; n < sweeps.size(); ++n) {
+    const Cost& s = sweeps[n];
+    std::string sweep = "sweep " + std::to_string(n + 1);
+    EXPECT_EQ(s.lines, 424) << sweep;
+    EXPECT_EQ(s.pulses, 168) << sweep;
+    EXPECT_EQ(s.reads, 104) << sweep;
+    EXPECT_EQ(s.pixels, 8) << sweep;
+    EXPECT_EQ(s.plotRepaints, 8) << sweep;
+    EXPECT_EQ(s.fields, 16) << sweep;
+    EXPECT_EQ(s.shows, 8) << sweep;
+    EXPECT_EQ(s.panelRepaints, 16) << sweep;
+    EXPECT_LE(s.dispatched, 1) << sweep;
+    EXPECT_EQ(s.pauses, 0) << sweep;
+  }
+}
+
+// ---- A window of the test's own that notes each message it is given -----------------------
+
+LRESULT CALLBACK NoteProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_USER) {
+    drv::Call c;
+    c.fn = kDispatched;
+    c.window = window;
+    c.a = std::intptr_t(wParam);
+    drv::Record(c);
+    return 0;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+HWND NoteWindow() {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = NoteProc;
+  wc.lpszClassName = "NoteWindow";
+  EXPECT_NE(RegisterClassExA(&wc), 0);
+  return CreateWindowExA(0, "NoteWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
+// Shows the plot window and drags it to a client area of 600 x 400 pixels.
+void ScriptPlotWindow600x400() {
+  drv::Script(drv::WhenIdle(), "show the plot window", [] {
+    drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
+  });
+  drv::Script(drv::WhenIdle(), "drag it to a client area of 600 x 400", [] {
+    drv::ResizeWindow(Plotter, 608, 445);
+    ASSERT_EQ(cxPlotter, 600);
+    ASSERT_EQ(cyPlotter, 400);
+  });
+}
+
+void ScriptClose() {
+  drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
+}
+
+// Scripts what happens once "Messen" was pressed. Called from inside the action that presses it,
+// so that these actions come next and the run's looks at the queue can be counted from there:
+// the press is read now (button down) and at the next read (button up, which starts the run),
+// so the run's first sweep looks at the queue at read Fetches() + 2.
+using Then = void (*)(unsigned long firstSweepRead);
+
+void PressMessen(Then then) {
+  unsigned long now = drv::Fetches();
+  drv::ClickItem(g_hToolbar, IDC_MESSEN);
+  then(now + 2);
+}
+
+HWND g_note = nullptr;
+std::size_t g_from = 0;
+
+// A whole run, call for call: "Messen", five sweeps that each dispatch one of the waiting
+// messages (four of the test's window, then the press of "Stop/Reset"), the stop with its
+// message, its wipe and the completing sweep with count 0 at the left edge; then nothing more.
+TEST(Run, EveryCallOfARunFromMessenToTheSweepThatCompletesAfterTheStop) {
+  PlugModule();
+  ScriptPlotWindow600x400();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_note = NoteWindow();
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first), "four messages and Stop/Reset", [] {
+        ASSERT_EQ(exeparam, 1) << "the run's first look at the queue";
+        ASSERT_EQ(zaehler, 0);
+        for (int m = 1; m <= 4; ++m) PostMessageA(g_note, WM_USER, WPARAM(m), 0);
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      drv::Script(drv::WhenMessageBox(), "look at the stop message, then OK", [] {
+        EXPECT_EQ(exeparam, 0);
+        EXPECT_EQ(cent, 0);
+        EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[1], kChannels[0].row), col[1])
+            << "the dots are wiped only after the message";
+        drv::AnswerMessageBox(IDOK);
+      });
+      drv::Script(drv::WhenIdle(), "look at the run", [] {
+        std::vector<Row> want = {{"SetFocus", StopBox}};
+        for (int sweep = 1; sweep <= 5; ++sweep) {
+          want.push_back(Peek());
+          if (sweep == 1)
+            for (int m = 1; m <= 4; ++m) want.push_back({"PostMessageA", g_note, WM_USER, m});
+          if (sweep <= 4) want.push_back({kDispatched, g_note, sweep});
+          Channels(want, sweep, kColumn[sweep - 1]);
+        }
+        want.push_back(Peek());
+        want.push_back({"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
+                        "Messung angehalten\nZEQ INFO"});
+        want.push_back(Wipe600x400());
+        want.push_back({"UpdateWindow", SatzZahl});
+        want.push_back({"SetFocus", g_hToolbar});
+        Channels(want, 0, kColumn[0]);
+        std::size_t end = ExpectLedger(want, g_from);
+        if (::testing::Test::HasFailure()) return;
+        ExpectSweepCounts(g_from, end);
+        const std::vector<drv::Call>& ledger = drv::Ledger();
+        for (std::size_t i = end; i < ledger.size(); ++i) {
+          EXPECT_NE(ledger[i].fn, "EscapeCommFunction") << "ledger " << i << ": the run has ended";
+          EXPECT_NE(ledger[i].fn, "PeekMessageA") << "ledger " << i;
+        }
+        EXPECT_EQ(exeparam, 0);
+        EXPECT_EQ(cent, 1);
+        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "0");
+        for (int k = 1; k <= 8; ++k) {
+          const Channel& ch = kChannels[k - 1];
+          EXPECT_EQ(drv::ItemText(Anzeigefenster, 130 + k), ch.shown) << "channel " << k;
+          EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[0], ch.row), col[k])
+              << "channel " << k << ": the completing sweep at the left edge";
+          bool inside = ch.row >= 40 && ch.row < 360;
+          for (int c = 1; c <= 4 && inside; ++c)
+            EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[c], ch.row), kBlack)
+                << "channel " << k << ", sweep " << c + 1 << ": wiped";
+        }
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Pressing "Stop/Reset" with no run going: no message, no wipe, no call at all.
+TEST(Run, StopWhileIdleDoesNothing) {
+  PlugModule();
+  ScriptPlotWindow600x400();
+  drv::Script(drv::WhenIdle(), "Stop/Reset", [] {
+    cent = 5;
+    g_from = drv::Ledger().size();
+    drv::ClickItem(StopBox, IDC_STOP);
+  });
+  drv::Script(drv::WhenIdle(), "look", [] {
+    for (std::size_t i = g_from; i < drv::Ledger().size(); ++i)
+      ADD_FAILURE() << "the stop made the program call " << Show(drv::Ledger()[i]);
+    EXPECT_EQ(cent, 5);
+    EXPECT_EQ(exeparam, 0);
+    EXPECT_EQ(drv::TopMessageBox(), nullptr);
+  });
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// With a 600 x 400 client area and plm = 100 the dots of a sweep share a column, one step right
+// per sweep; the 100th sweep is drawn at column 535, then the plot area is wiped at once and the
+// 101st sweep starts at column 60. Dots on the white rows just outside the black area (4095 on
+// row 39, 0 on row 360) survive the wipe and the stop, until the window is repainted.
+TEST(Run, SweepsAdvanceAColumnAndTheHundredthIsFollowedByAWipe) {
+  PlugModule();
+  ScriptPlotWindow600x400();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "look at the first sweep", [] {
+        EXPECT_EQ(drv::ClientPixel(Plotter, 60, 200), col[3]) << "channel 3 reading 2047";
+        std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
+        ASSERT_EQ(dots.size(), 8u);
+        for (int k = 1; k <= 8; ++k) {
+          EXPECT_EQ(dots[k - 1].a, 60) << "channel " << k;
+          EXPECT_EQ(dots[k - 1].b, kChannels[k - 1].row) << "channel " << k;
+          EXPECT_EQ(COLORREF(dots[k - 1].c), col[k]) << "channel " << k;
+        }
+      });
+      drv::Script(drv::AtFetch(first + 101), "look after the 101st sweep, then stop", [] {
+        std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
+        ASSERT_EQ(dots.size(), 101u * 8u);
+        int last = 0;
+        for (std::size_t sweep = 1; sweep <= 100; ++sweep) {
+          int column = int(dots[(sweep - 1) * 8].a);
+          EXPECT_GT(column, last) << "sweep " << sweep << " is right of the one before";
+          last = column;
+          for (std::size_t k = 1; k <= 8; ++k)
+            EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].a, column) << "sweep " << sweep << ", channel " << k;
+        }
+        EXPECT_EQ(last, 535) << "position 99";
+        for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].a, 60) << "sweep 101";
+
+        // The wipe comes right after the 100th sweep's last dot, before its field is written.
+        std::size_t lastDot = 0, wipes = 0;
+        for (std::size_t i = g_from, n = 0; i < drv::Ledger().size(); ++i) {
+          const drv::Call& c = drv::Ledger()[i];
+          if (c.fn == "SetPixel" && ++n == 800) lastDot = i;
+          wipes += c.fn == "FillRect" && c.window == Plotter && c.a == 60 && c.b == 40;
+        }
+        EXPECT_EQ(wipes, 1u);
+        ExpectLedger({{"SetPixel", Plotter, 535, 281, std::intptr_t(col[8])},
+                      {"UpdateWindow", Plotter},
+                      {"ReleaseDC", Plotter},
+                      Wipe600x400(),
+                      {"SetDlgItemTextA", Anzeigefenster, 138, 0, 0, "0.999"},
+                      {"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, 100, TRUE}},
+                     lastDot);
+
+        for (int k = 1; k <= 8; ++k) {
+          const Channel& ch = kChannels[k - 1];
+          EXPECT_EQ(drv::ClientPixel(Plotter, 60, ch.row), col[k]) << "channel " << k;
+          if (ch.row >= 40 && ch.row < 360) {
+            EXPECT_EQ(drv::ClientPixel(Plotter, 535, ch.row), kBlack) << "channel " << k;
+          }
+        }
+        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), col[4]) << "4095 of the 2nd sweep survived";
+        EXPECT_EQ(drv::ClientPixel(Plotter, 535, 39), col[4]) << "and of the 100th";
+        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 360), col[2]) << "0 of the 2nd sweep survived";
+        if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
+          EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/plot_window_run.png"));
+        }
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "after the stop: Toggle Plotter twice", [] {
+        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), col[4]) << "the stop's wipe left it too";
+        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 100), kBlack);
+        drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+        drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+      });
+      drv::Script(drv::WhenIdle(), "after the repaint", [] {
+        EXPECT_TRUE(IsWindowVisible(Plotter));
+        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), kWhite) << "gone with the repaint";
+        EXPECT_EQ(drv::ClientPixel(Plotter, 535, 39), kWhite);
+        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 360), kBlack) << "the time tick it covered";
+        EXPECT_EQ(drv::ClientPixel(Plotter, 60, 200), kBlack);
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// "&Beenden" in the second sweep: the command clears the run flag and posts the close; the sweep
+// completes, the run ends, and the close ends the program with exit code 0.
+TEST(Run, BeendenDuringARunEndsItAfterTheSweepAndThenTheProgram) {
+  PlugModule();
+  static HWND main = nullptr;
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    main = MainWindow();
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "&Beenden", [] { drv::ChooseMenu(main, IDM_BEENDEN); });
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+  ExpectOnly(std::vector<Row>{Peek()} + Counts({1}) +
+                 std::vector<Row>{Peek(), {"PostMessageA", main, WM_CLOSE, 0}} + Counts({2}) +
+                 std::vector<Row>{{"DestroyWindow", main},
+                                  {"DestroyWindow", g_hToolbar},
+                                  {"PostQuitMessage", nullptr, 0}},
+             g_from);
+  EXPECT_FALSE(IsWindow(main));
+}
+
+// "Messen" pressed in the second sweep starts a run inside the run: its count starts from 1.
+// Stopped in its third sweep, it completes that sweep with count 0 and returns into the outer
+// run's sweep, which completes (counting on from 0) and ends as well.
+TEST(Run, MessenDuringARunNestsASecondRunThatOneStopEndsBoth) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "Messen again", [] {
+        drv::ClickItem(g_hToolbar, IDC_MESSEN);  // down now, up (the command) in sweep 3
+      });
+      drv::Script(drv::AtFetch(first + 5), "Stop/Reset in the inner run's 3rd sweep", [] {
+        EXPECT_EQ(zaehler, 2);
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look", [] {
+        std::vector<Row> focus = {{"SetFocus", StopBox}};
+        ExpectOnly(focus + std::vector<Row>{Peek()} + Counts({1}) + std::vector<Row>{Peek()} +
+                       Counts({2}) + std::vector<Row>{Peek()} +  // outer sweep 3 dispatches ...
+                       focus + std::vector<Row>{Peek()} + Counts({1}) +  // ... the inner run
+                       std::vector<Row>{Peek()} + Counts({2}) + std::vector<Row>{Peek()} +
+                       Counts({3}) + std::vector<Row>{Peek(), {"SetFocus", g_hToolbar}} +
+                       Counts({0}) +  // the inner run's completing sweep
+                       Counts({1}),   // the rest of the outer run's sweep 3
+                   g_from);
+        EXPECT_EQ(drv::CountOf("MessageBoxA"), 1u);
+        EXPECT_EQ(exeparam, 0);
+        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "1");
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// A status read fails in the 2nd sweep (channel 4, 5th bit): its message has no owner, so the
+// panels stay usable while it is open. "Stop/Reset" pressed meanwhile shows its own message;
+// once both are closed the interrupted sweep completes, channels 4 to 8 with the count -1 the
+// stop left, and the run ends.
+TEST(Run, AFailingStatusReadShowsItsMessageWhileThePanelsStayUsable) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "make a status read fail", [] {
+        drv::Faults faults;
+        faults.failStatusFrom = 3 * 13 + 5;
+        faults.failStatusCount = 1;
+        drv::SetFaults(1, faults);
+      });
+      drv::Script(drv::WhenMessageBox(), "the error message: press Stop/Reset", [] {
+        HWND box = drv::TopMessageBox();
+        EXPECT_EQ(drv::OwnerOf(box), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(MainWindow())) << "nothing is disabled";
+        EXPECT_EQ(kanal, 4);
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      drv::Script(drv::WhenMessageBox(), "the stop message on top of it: OK", [] {
+        EXPECT_EQ(exeparam, 0);
+        drv::AnswerMessageBox(IDOK);
+      });
+      drv::Script(drv::WhenMessageBox(), "the error message again: OK", [] {
+        drv::AnswerMessageBox(IDOK);
+      });
+      drv::Script(drv::WhenIdle(), "look", [] {
+        ExpectOnly(std::vector<Row>{{"MessageBoxA", nullptr, 0, 0, 0,
+                                     "Fehler bei GetCommModemStatus!\nAnwendung schließen!\nZEQ"},
+                                    {"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
+                                     "Messung angehalten\nZEQ INFO"}},
+                   g_from);
+        std::vector<Row> counts = Counts({1});
+        for (int count : {2, 2, 2, -1, -1, -1, -1, -1})
+          counts.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE});
+        ExpectOnly(counts, g_from);
+        EXPECT_EQ(exeparam, 0);
+        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "-1");
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Before the plot window was ever shown its client size is 0 x 0: every dot and the stop's wipe
+// go to its corner, and showing it afterwards gives an empty chart.
+TEST(Run, ARunBeforeThePlotWindowWasShownDrawsIntoItsCornerAndLeavesNothing) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 2), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look, then Toggle Plotter", [] {
+        std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
+        ASSERT_EQ(dots.size(), 4u * 8u);
+        for (const drv::Call& d : dots) {
+          EXPECT_EQ(d.window, Plotter);
+          EXPECT_EQ(d.a, 0);
+          EXPECT_EQ(d.b, 0);
+        }
+        std::vector<drv::Call> fills = drv::CallsTo("FillRect");
+        ASSERT_EQ(fills.size(), 2u) << "the stop's wipe: plot area and legend box";
+        for (const drv::Call& f : fills) {
+          EXPECT_EQ(f.window, Plotter);
+          EXPECT_EQ(f.a, 0);
+          EXPECT_EQ(f.b, 0);
+        }
+        EXPECT_EQ(cxPlotter, 0);
+        EXPECT_EQ(cyPlotter, 0);
+        drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+      });
+      drv::Script(drv::WhenIdle(), "look at the chart", [] {
+        ASSERT_GT(cxPlotter, 0);
+        int coloured = 0;
+        for (int y = 0; y < cyPlotter; ++y)
+          for (int x = 0; x < cxPlotter; ++x) {
+            COLORREF p = drv::ClientPixel(Plotter, x, y);
+            for (int k = 1; k <= 8; ++k) coloured += p == col[k] && (x < 0.92 * cxPlotter);
+          }
+        EXPECT_EQ(coloured, 0) << "no dot anywhere left of the legend";
+        EXPECT_EQ(drv::ClientPixel(Plotter, 0, 0), kWhite);
+        EXPECT_EQ(drv::ClientPixel(Plotter, cxPlotter / 2, cyPlotter / 2), kBlack);
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+}  // namespace
