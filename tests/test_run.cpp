@@ -482,27 +482,50 @@ TEST(Run, SweepsAdvanceAColumnAndTheHundredthIsFollowedByAWipe) {
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
 
-// "&Beenden" in the second sweep: the command clears the run flag and posts the close; the sweep
-// completes, the run ends, and the close ends the program with exit code 0.
-TEST(Run, BeendenDuringARunEndsItAfterTheSweepAndThenTheProgram) {
+// Runs the program with a module, presses "Messen" and makes `gesture` on the main window when
+// the run looks at the queue in its second sweep. Returns the main window.
+HWND EndInTheSecondSweep(void (*gesture)(HWND main)) {
   PlugModule();
   static HWND main = nullptr;
+  static void (*end)(HWND) = nullptr;
+  end = gesture;
   drv::Script(drv::WhenIdle(), "Messen", [] {
     main = MainWindow();
     g_from = drv::Ledger().size();
     PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first + 1), "&Beenden", [] { drv::ChooseMenu(main, IDM_BEENDEN); });
+      drv::Script(drv::AtFetch(first + 1), "end the program", [] { end(main); });
     });
   });
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_FALSE(IsWindow(main));
+  return main;
+}
+
+// "&Beenden" in the second sweep: the command clears the run flag and posts the close; the sweep
+// completes, the run ends, and the close ends the program with exit code 0.
+TEST(Run, BeendenDuringARunEndsItAfterTheSweepAndThenTheProgram) {
+  HWND main = EndInTheSecondSweep([](HWND main) { drv::ChooseMenu(main, IDM_BEENDEN); });
   ExpectOnly(std::vector<Row>{Peek()} + Counts({1}) +
                  std::vector<Row>{Peek(), {"PostMessageA", main, WM_CLOSE, 0}} + Counts({2}) +
                  std::vector<Row>{{"DestroyWindow", main},
                                   {"DestroyWindow", g_hToolbar},
                                   {"PostQuitMessage", nullptr, 0}},
              g_from);
-  EXPECT_FALSE(IsWindow(main));
+}
+
+// The close box in the second sweep destroys the main window and its panels at once, from inside
+// the run; the sweep still completes, writing into the panels that are gone, and the run ends.
+TEST(Run, TheCloseBoxDuringARunEndsItAfterTheSweepAndThenTheProgram) {
+  HWND main = EndInTheSecondSweep([](HWND main) { drv::CloseWindow(main); });
+  ExpectOnly(std::vector<Row>{Peek()} + Counts({1}) +
+                 std::vector<Row>{Peek(),
+                                  {"DestroyWindow", main},
+                                  {"DestroyWindow", g_hToolbar},
+                                  {"PostQuitMessage", nullptr, 0}} +
+                 Counts({2}),
+             g_from);
+  EXPECT_FALSE(IsWindow(SatzZahl));
 }
 
 // "Messen" pressed in the second sweep starts a run inside the run: its count starts from 1.
