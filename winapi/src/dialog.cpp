@@ -1,5 +1,6 @@
 // Dialogs built from templates: modeless and modal creation, the dialog class's default
 // handling, keyboard navigation, and the item calls.
+#include <algorithm>
 #include <cstdio>
 
 #include "icons.h"
@@ -85,13 +86,18 @@ HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent
   int x = metrics::DialogX(t.x) - in.left, y = metrics::DialogY(t.y) - in.top;
   int width = metrics::DialogX(t.cx) + in.left + in.right;
   int height = metrics::DialogY(t.cy) + in.top + in.bottom;
-  // A pop-up's position counts from its owner's client area.
-  if (!(style & WS_CHILD))
+  // A pop-up's position counts from its owner's client area. Windows then moves a top-level
+  // dialog left and up until it fits on the screen (a dialog frame's width short of the right
+  // and bottom edges), but never past the top-left corner.
+  if (!(style & WS_CHILD)) {
     if (Window* owner = Find(parent)) {
       POINT origin = ClientOriginOnScreen(*owner);
       x += origin.x;
       y += origin.y;
     }
+    x = std::max(0, std::min(x, metrics::kScreenWidth - metrics::kFixedFrame - width));
+    y = std::max(0, std::min(y, metrics::kScreenHeight - metrics::kFixedFrame - height));
+  }
   std::string cls = t.windowClass.name.empty() ? "#32770" : t.windowClass.name;
   HWND dialog = CreateWindowImpl(exStyle, cls, t.caption, style & ~DWORD(WS_VISIBLE), x, y, width,
                                  height, parent, menu, instance, nullptr);
