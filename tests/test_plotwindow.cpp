@@ -154,9 +154,14 @@ TEST(PlotWindow, ShowingPaintsFrameAndTextsWhereTheSizeMessageDrewNoTexts) {
     for (int y = 9; y < 39; ++y)
       for (int x = 236; x < 400; ++x) inked += drv::ClientPixel(Plotter, x, y) != kWhite;
     EXPECT_GT(inked, 200) << "the title was written";
-    RECT area = drv::ClientAreaOf(Plotter);  // a template places the client area
-    EXPECT_EQ(area.left, 375) << "x 250 dialog units, on the screen";
-    EXPECT_EQ(area.top, 16) << "y 10 dialog units";
+    // The template puts the client area at (375, 16), x 250 and y 10 dialog units; the frame
+    // around it would reach above the screen and past its right edge (1024), so the window is
+    // moved to fit: its right edge a dialog frame (3) short of the screen's, its top at 0.
+    RECT outer = drv::WindowRectOf(Plotter);
+    EXPECT_EQ(outer.right, 1021);
+    EXPECT_EQ(outer.top, 0);
+    EXPECT_EQ(outer.right - outer.left, 675 + 8) << "sizing frame 4 on each side";
+    EXPECT_EQ(outer.bottom - outer.top, 488 + 45) << "and caption 18 and menu bar 19";
     if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
       EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/plot_window.png"));
     }
