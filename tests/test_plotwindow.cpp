@@ -185,7 +185,9 @@ HWND OtherProgramsWindow() {
   return other;
 }
 
-void BringToFront(HWND window) { SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+void BringToFront(HWND window) {
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 const RECT kSnapped = {10, 10, 610, 410};
 

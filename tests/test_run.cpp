@@ -64,7 +64,8 @@ std::string Show(const drv::Call& c) {
 }
 
 std::string Show(const Row& r) {
-  if (r.wipe) return "HinterGrund(plot area at " + std::to_string(r.a) + ", " + std::to_string(r.b) + ")";
+  if (r.wipe)
+    return "HinterGrund(plot area at " + std::to_string(r.a) + ", " + std::to_string(r.b) + ")";
   drv::Call c;
   c.fn = r.fn, c.window = r.window, c.a = r.a, c.b = r.b, c.c = r.c, c.text = r.text;
   return Show(c);
@@ -200,7 +201,8 @@ void ExpectOnly(const std::vector<Row>& want, std::size_t from) {
 std::vector<Row> Counts(const std::vector<int>& sweeps) {
   std::vector<Row> rows;
   for (int count : sweeps)
-    for (int k = 1; k <= 8; ++k) rows.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE});
+    for (int k = 1; k <= 8; ++k)
+      rows.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE});
   return rows;
 }
 
@@ -230,7 +232,8 @@ void ExpectSweepCounts(std::size_t from, std::size_t to) {
     s.plotRepaints += c.fn == "UpdateWindow" && c.window == Plotter;
     s.fields += c.fn == "SetDlgItemTextA" || c.fn == "SetDlgItemInt";
     s.shows += c.fn == "ShowWindow" && c.window == Anzeigefenster;
-    s.panelRepaints += c.fn == "UpdateWindow" && (c.window == Anzeigefenster || c.window == SatzZahl);
+    s.panelRepaints +=
+        c.fn == "UpdateWindow" && (c.window == Anzeigefenster || c.window == SatzZahl);
     s.dispatched += c.fn == kDispatched;
     s.pauses += c.fn == "Sleep";
   }
@@ -425,7 +428,8 @@ TEST(Run, SweepsAdvanceAColumnAndTheHundredthIsFollowedByAWipe) {
           EXPECT_GT(column, last) << "sweep " << sweep << " is right of the one before";
           last = column;
           for (std::size_t k = 1; k <= 8; ++k)
-            EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].a, column) << "sweep " << sweep << ", channel " << k;
+            EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].a, column)
+                << "sweep " << sweep << ", channel " << k;
         }
         EXPECT_EQ(last, 535) << "position 99";
         for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].a, 60) << "sweep 101";
