@@ -10,30 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/screen.h"
 
 namespace {
 
-const COLORREF kGrey = RGB(128, 128, 128);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-
-// A borderless top-level window: its client area is exactly width x height.
-HWND MakeWindow(int width, int height) {
-  static const bool registered = [] {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "GdiTest";
-    return RegisterClassExA(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  HWND w = CreateWindowExA(0, "GdiTest", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
-                           nullptr, nullptr);
-  EXPECT_NE(w, nullptr);
-  return w;
-}
+using testsupport::ClientPixels;
+using testsupport::kBlack;
+using testsupport::kGrey;
+using testsupport::kWhite;
+using testsupport::MakeWindow;
 
 void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
   RECT r;
@@ -41,13 +28,6 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   FillRect(dc, &r, brush);
   DeleteObject(brush);
-}
-
-std::vector<COLORREF> Snapshot(HWND w, int width, int height) {
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels.push_back(drv::ClientPixel(w, x, y));
-  return pixels;
 }
 
 // The smallest rectangle holding every pixel that is not `background`; empty if none.
@@ -166,7 +146,7 @@ TEST_F(Gdi, SetPixelReturnsTheColourSetAndClips) {
   EXPECT_EQ(SetPixel(dc, 3, 4, RGB(1, 2, 3)), RGB(1, 2, 3));
   EXPECT_EQ(GetPixel(dc, 3, 4), RGB(1, 2, 3));
   EXPECT_EQ(SetPixel(dc, 39, 29, RGB(9, 9, 9)), RGB(9, 9, 9));
-  const std::vector<COLORREF> before = Snapshot(window, 40, 30);
+  const std::vector<COLORREF> before = ClientPixels(window, 40, 30);
   const struct {
     int x, y;
   } outside[] = {{-1, 0}, {0, -1}, {40, 0}, {0, 30}, {40, 30}, {-100000, 100000}};
@@ -174,7 +154,7 @@ TEST_F(Gdi, SetPixelReturnsTheColourSetAndClips) {
     EXPECT_EQ(SetPixel(dc, p.x, p.y, RGB(255, 0, 0)), CLR_INVALID) << p.x << ", " << p.y;
     EXPECT_EQ(GetPixel(dc, p.x, p.y), CLR_INVALID) << p.x << ", " << p.y;
   }
-  EXPECT_EQ(Snapshot(window, 40, 30), before);
+  EXPECT_EQ(ClientPixels(window, 40, 30), before);
   EXPECT_EQ(drv::ClientPixel(window, 40, 0), CLR_INVALID);
 }
 
@@ -260,7 +240,7 @@ TEST_F(Gdi, ArialAndMsSansSerifAreDrawnWithLiberationSansAndWeightCounts) {
     TextOutA(bigDc, 2, 2, "Plotter 0123", 12);
     SelectObject(bigDc, GetStockObject(SYSTEM_FONT));
     DeleteObject(font);
-    return Snapshot(big, 200, 40);
+    return ClientPixels(big, 200, 40);
   };
   const std::vector<COLORREF> liberation = render("Liberation Sans", FW_NORMAL);
   EXPECT_EQ(render("ARIAL", FW_NORMAL), liberation);
@@ -311,21 +291,21 @@ TEST_F(Gdi, DrawTextClipsToItsRectangleAndBreaksLines) {
   // "&&" stands for "&"; a single "&" underlines the next character.
   Fill(bigDc, 0, 0, 100, 80, kGrey);
   TextOutA(bigDc, 3, 3, "a&b", 3);
-  const std::vector<COLORREF> plain = Snapshot(big, 100, 80);
+  const std::vector<COLORREF> plain = ClientPixels(big, 100, 80);
   Fill(bigDc, 0, 0, 100, 80, kGrey);
   SetRect(&r, 3, 3, 100, 80);
   DrawTextA(bigDc, "a&&b", 4, &r, 0);
-  EXPECT_EQ(Snapshot(big, 100, 80), plain);
+  EXPECT_EQ(ClientPixels(big, 100, 80), plain);
   Fill(bigDc, 0, 0, 100, 80, kGrey);
   DrawTextA(bigDc, "a&&b", 4, &r, DT_NOPREFIX);
-  EXPECT_NE(Snapshot(big, 100, 80), plain);
+  EXPECT_NE(ClientPixels(big, 100, 80), plain);
 
   Fill(bigDc, 0, 0, 100, 80, kGrey);
   TextOutA(bigDc, 3, 3, "ab", 2);
-  const std::vector<COLORREF> ab = Snapshot(big, 100, 80);
+  const std::vector<COLORREF> ab = ClientPixels(big, 100, 80);
   Fill(bigDc, 0, 0, 100, 80, kGrey);
   DrawTextA(bigDc, "&ab", 3, &r, 0);
-  const std::vector<COLORREF> underlined = Snapshot(big, 100, 80);
+  const std::vector<COLORREF> underlined = ClientPixels(big, 100, 80);
   std::vector<int> rows;
   for (std::size_t i = 0; i < ab.size(); ++i)
     if (ab[i] != underlined[i] && (rows.empty() || rows.back() != int(i / 100))) rows.push_back(int(i / 100));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pikon.h"
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 
@@ -17,21 +18,17 @@ struct Row {
   std::intptr_t a = 0, b = 0;
 };
 
-std::string Show(const std::string& fn, const std::string& text, std::intptr_t a, std::intptr_t b) {
-  return fn + "(" + text + ", " + std::to_string(a) + ", " + std::to_string(b) + ")";
-}
-
 // The ledger must be `want`, call for call; reports the first difference and its index.
 void ExpectLedger(const std::vector<Row>& want) {
-  const std::vector<drv::Call>& got = drv::Ledger();
-  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
-    std::string w = i < want.size() ? Show(want[i].fn, want[i].text, want[i].a, want[i].b) : "end";
-    std::string g = i < got.size() ? Show(got[i].fn, got[i].text, got[i].a, got[i].b) : "end";
-    if (w != g) {
-      ADD_FAILURE() << "call " << i << ": expected " << w << ", got " << g;
-      return;
-    }
-  }
+  const auto same = [](const drv::Call& c, const Row& w) {
+    return c.fn == w.fn && c.text == w.text && c.a == w.a && c.b == w.b;
+  };
+  const auto show = [](const Row& w) {
+    drv::Call c;
+    c.fn = w.fn, c.text = w.text, c.a = w.a, c.b = w.b;
+    return testsupport::Show(c);
+  };
+  EXPECT_TRUE(testsupport::SameCalls(want, drv::Ledger(), same, show));
 }
 
 const std::intptr_t kReadWrite = std::intptr_t(GENERIC_READ | GENERIC_WRITE);

@@ -7,30 +7,17 @@
 #include <vector>
 
 #include "pikon.h"
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/screen.h"
 
 namespace {
 
-const COLORREF kGrey = RGB(128, 128, 128);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-
-// A borderless top-level window: its client area is exactly cx x cy.
-HWND MakeWindow(int cx, int cy) {
-  static const bool registered = [] {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "PlotFrameTest";
-    return RegisterClassExA(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  HWND w = CreateWindowExA(0, "PlotFrameTest", "", WS_POPUP, 0, 0, cx, cy, nullptr, nullptr,
-                           nullptr, nullptr);
-  EXPECT_NE(w, nullptr);
-  return w;
-}
+using testsupport::ClientPixels;
+using testsupport::kBlack;
+using testsupport::kGrey;
+using testsupport::kWhite;
+using testsupport::MakeWindow;
 
 void Fill(HWND w, int cx, int cy, COLORREF color) {
   HDC dc = GetDC(w);
@@ -43,13 +30,6 @@ void Fill(HWND w, int cx, int cy, COLORREF color) {
 }
 
 COLORREF Pixel(HWND w, int x, int y) { return drv::ClientPixel(w, x, y); }
-
-std::vector<COLORREF> Snapshot(HWND w, int cx, int cy) {
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < cy; ++y)
-    for (int x = 0; x < cx; ++x) pixels.push_back(Pixel(w, x, y));
-  return pixels;
-}
 
 // Hand-computed positions for three client sizes (double products, truncated once; tick
 // lengths truncated before they are added).
@@ -100,25 +80,15 @@ struct Expected {
 // Compares the ledger's calls to the functions named in `table` with it and reports the first
 // difference with its index.
 void ExpectCalls(const std::vector<Expected>& table) {
-  std::vector<drv::Call> seen;
-  for (const drv::Call& call : drv::Ledger())
-    for (const Expected& e : table)
-      if (call.fn == e.fn) {
-        seen.push_back(call);
-        break;
-      }
-  for (std::size_t i = 0; i < table.size() || i < seen.size(); ++i) {
-    ASSERT_LT(i, seen.size()) << "missing from index " << i << ": " << table[i].fn << " "
-                              << table[i].text;
-    ASSERT_LT(i, table.size()) << "unexpected at index " << i << ": " << seen[i].fn << " "
-                               << seen[i].text;
-    const Expected& e = table[i];
-    const drv::Call& s = seen[i];
-    ASSERT_TRUE(s.fn == e.fn && s.a == e.a && s.b == e.b && s.c == e.c && s.text == e.text)
-        << "first difference at index " << i << ": expected " << e.fn << "(" << e.a << ", " << e.b
-        << ", 0x" << std::hex << e.c << std::dec << ", \"" << e.text << "\"), got " << s.fn << "("
-        << s.a << ", " << s.b << ", 0x" << std::hex << s.c << std::dec << ", \"" << s.text << "\")";
-  }
+  const auto same = [](const drv::Call& s, const Expected& e) {
+    return s.fn == e.fn && s.a == e.a && s.b == e.b && s.c == e.c && s.text == e.text;
+  };
+  const auto show = [](const Expected& e) {
+    drv::Call c;
+    c.fn = e.fn, c.a = e.a, c.b = e.b, c.c = e.c, c.text = e.text;
+    return testsupport::Show(c);
+  };
+  ASSERT_TRUE(testsupport::SameCalls(table, testsupport::CallsNamedIn(table), same, show));
 }
 
 class PlotFrame : public ::testing::Test {
@@ -280,7 +250,7 @@ TEST_F(PlotFrame, HinterGrundAloneBlanksOnlyPlotAreaLegendAndZoomLabel) {
   HWND w = Open(g.cx, g.cy);
   ZeichneGrund(w, g.cx, g.cy);
   Texte(w, g.cx, g.cy);
-  std::vector<COLORREF> expected = Snapshot(w, g.cx, g.cy);
+  std::vector<COLORREF> expected = ClientPixels(w, g.cx, g.cy);
 
   struct Dot {
     int x, y;
@@ -300,7 +270,7 @@ TEST_F(PlotFrame, HinterGrundAloneBlanksOnlyPlotAreaLegendAndZoomLabel) {
   ReleaseDC(w, dc);
 
   HinterGrund(w, g.cx, g.cy);
-  const std::vector<COLORREF> after = Snapshot(w, g.cx, g.cy);
+  const std::vector<COLORREF> after = ClientPixels(w, g.cx, g.cy);
   for (std::size_t i = 0; i < after.size(); ++i)
     if (after[i] != expected[i]) {
       ADD_FAILURE() << "first difference at (" << i % std::size_t(g.cx) << ", "

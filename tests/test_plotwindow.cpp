@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pikon.h"
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/screen.h"
@@ -16,14 +17,10 @@
 
 namespace {
 
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kBlack = RGB(0, 0, 0);
-
-HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
-
-void ScriptClose() {
-  drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
-}
+using testsupport::kBlack;
+using testsupport::kWhite;
+using testsupport::MainWindow;
+using testsupport::ScriptClose;
 
 // The plot window's drawing since ledger entry `from`, one word per routine it is told by:
 //   Z       the white fill of the whole client area that begins ZeichneGrund

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pikon.h"
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/screen.h"
@@ -15,11 +16,13 @@
 
 namespace {
 
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kWhite = RGB(255, 255, 255);
-const std::intptr_t kCts = MS_CTS_ON;  // a 0 from the module
+using testsupport::kBlack;
+using testsupport::kWhite;
+using testsupport::MainWindow;
+using testsupport::ScriptClose;
+using testsupport::Show;
 
-HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
+const std::intptr_t kCts = MS_CTS_ON;  // a 0 from the module
 
 // What the module reads on each channel, what the field shows, and the row of its dot in a
 // client area 400 pixels high: trunc((0.9 - 0.8 * code / 4095) * 400).
@@ -56,12 +59,6 @@ struct Row {
   std::string text;
   bool wipe = false;
 };
-
-std::string Show(const drv::Call& c) {
-  return c.fn + "(window " + std::to_string(reinterpret_cast<std::uintptr_t>(c.window)) + ", " +
-         std::to_string(c.a) + ", " + std::to_string(c.b) + ", " + std::to_string(c.c) + ", \"" +
-         c.text + "\")";
-}
 
 std::string Show(const Row& r) {
   if (r.wipe)
@@ -181,20 +178,8 @@ const char* const kDispatched = "(dispatched to the test's window)";
 // The ledger's entries for the functions named in `want`, from entry `from` on, must be `want`;
 // reports the first difference with its index.
 void ExpectOnly(const std::vector<Row>& want, std::size_t from) {
-  std::vector<drv::Call> got;
-  for (std::size_t i = from; i < drv::Ledger().size(); ++i)
-    for (const Row& w : want)
-      if (drv::Ledger()[i].fn == w.fn) {
-        got.push_back(drv::Ledger()[i]);
-        break;
-      }
-  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
-    if (i >= got.size()) return ADD_FAILURE() << "row " << i << " missing: " << Show(want[i]);
-    if (i >= want.size()) return ADD_FAILURE() << "extra row " << i << ": " << Show(got[i]);
-    if (!Same(got[i], want[i]))
-      return ADD_FAILURE() << "row " << i << ": expected " << Show(want[i]) << ", got "
-                           << Show(got[i]);
-  }
+  const auto show = [](const Row& r) { return Show(r); };
+  EXPECT_TRUE(testsupport::SameCalls(want, testsupport::CallsNamedIn(want, from), Same, show));
 }
 
 // The record counts written during the sweeps, eight per sweep, as one list.
@@ -289,10 +274,6 @@ void ScriptPlotWindow600x400() {
     ASSERT_EQ(cxPlotter, 600);
     ASSERT_EQ(cyPlotter, 400);
   });
-}
-
-void ScriptClose() {
-  drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
 }
 
 // Scripts what happens once "Messen" was pressed. Called from inside the action that presses it,

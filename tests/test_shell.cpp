@@ -7,11 +7,16 @@
 #include <vector>
 
 #include "pikon.h"
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
 
 namespace {
+
+using testsupport::MainWindow;
+using testsupport::ScriptClose;
+using testsupport::Show;
 
 // One expected platform call; `text` is compared only where given.
 struct Row {
@@ -24,46 +29,26 @@ struct Row {
   std::string text;
 };
 
-std::string Show(const drv::Call& c) {
-  return c.fn + "(window " + std::to_string(reinterpret_cast<std::uintptr_t>(c.window)) + ", " +
-         std::to_string(c.a) + ", " + std::to_string(c.b) + ", \"" + c.text + "\")";
-}
-
 // The calls to the functions named in `want`, from ledger entry `from` on, must be `want`
 // exactly; reports the first difference and its index.
 void ExpectCalls(const std::vector<Row>& want, std::size_t from = 0) {
-  std::vector<std::string> names;
-  for (const Row& r : want) names.push_back(r.fn);
-  std::vector<drv::Call> got;
-  const std::vector<drv::Call>& ledger = drv::Ledger();
-  for (std::size_t i = from; i < ledger.size(); ++i)
-    for (const std::string& n : names)
-      if (ledger[i].fn == n) {
-        got.push_back(ledger[i]);
-        break;
-      }
-  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
-    if (i >= got.size()) return ADD_FAILURE() << "call " << i << " missing: " << want[i].fn;
-    if (i >= want.size()) return ADD_FAILURE() << "extra call " << i << ": " << Show(got[i]);
-    const Row& w = want[i];
-    bool same = got[i].fn == w.fn && got[i].window == w.window && got[i].a == w.a &&
-                got[i].b == w.b && (w.text.empty() || got[i].text == w.text);
-    if (!same) return ADD_FAILURE() << "call " << i << ": expected " << w.fn << ", got " << Show(got[i]);
-  }
+  const auto same = [](const drv::Call& c, const Row& w) {
+    return c.fn == w.fn && c.window == w.window && c.a == w.a && c.b == w.b &&
+           (w.text.empty() || c.text == w.text);
+  };
+  const auto show = [](const Row& w) {
+    drv::Call c;
+    c.fn = w.fn, c.window = w.window, c.a = w.a, c.b = w.b, c.text = w.text;
+    return Show(c);
+  };
+  EXPECT_TRUE(testsupport::SameCalls(want, testsupport::CallsNamedIn(want, from), same, show));
 }
-
-HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
 
 // Saves the window's picture when PIKON_SNAPSHOTS names a folder.
 void Snapshot(HWND window, const char* name) {
   if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
     EXPECT_TRUE(drv::SaveWindowPng(window, std::string(dir) + "/" + name + ".png")) << name;
   }
-}
-
-// Ends the program the way its user does, with the close box.
-void ScriptClose() {
-  drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
 }
 
 TEST(Shell, StartsWithTheModuleOnCom2) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "support.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
@@ -36,13 +37,7 @@ LRESULT CALLBACK TestProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void RegisterTestClass() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = TestProc;
-    wc.lpszClassName = "TestWindow";
-    return RegisterClassExA(&wc) != 0;
-  }();
+  static const bool registered = testsupport::RegisterPlainClass("TestWindow", TestProc);
   ASSERT_TRUE(registered);
 }
 
