@@ -1,9 +1,19 @@
 /* The measurement run: sweep after sweep over the eight channels, each value shown in volts,
  * counted and plotted. The run lives inside the "Messen" button's command and keeps the user
  * interface alive by dispatching one waiting message per sweep. */
+#include <limits.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "pikon.h"
+
+/* Runs in progress: the one started from idle and those started by "Messen" inside it, each on
+ * the stack of the one before. Windows gives the program a 1 MB stack; one nested run costs the
+ * run's own frames plus a dispatch through the window manager and, when it was started from a
+ * message box, that box's modal loop: a few kB, under 16 kB even generously counted. 32 runs
+ * stay within half of the stack; nobody needs more, and a press beyond them does nothing. */
+#define MAXLAEUFE 32
+static int laeufe = 0;
 
 /* Select bits SEL2, SEL1, SEL0 of the control word for channels 1 to 8 (CH0 to CH7). */
 static const int kanalbits[8][3] = {
@@ -44,7 +54,12 @@ static void MesseKanal(void)
 void Durchlauf(void)
 {
     DispatchOneMessage();
-    zaehler = zaehler + 1;
+    /* After days of running the count starts again at 1 rather than overflowing into the
+     * negative numbers, which a stop's -1 and 0 would be confused with. */
+    if (zaehler == INT_MAX)
+        zaehler = 1;
+    else
+        zaehler = zaehler + 1;
     for (kanal = 1; kanal <= 8; kanal++)
         MesseKanal();
 }
@@ -60,11 +75,36 @@ int DataProc(HWND hwnd)
     return 0;
 }
 
+/* A run started while another is in progress runs inside that run's sweep, perhaps in the middle
+ * of a transaction (a "Messen" given while the status-read error message is open): it hands the
+ * channel, the control word and the bits read so far back as it found them, so that the
+ * interrupted sweep goes on where it was. */
+static void VerschachtelterLauf(HWND hwnd)
+{
+    int kanalvorher = kanal;
+    int inbinvorher[8];
+    int ausbinvorher[13];
+
+    memcpy(inbinvorher, inbin, sizeof inbin);
+    memcpy(ausbinvorher, ausbin, sizeof ausbin);
+    DataProc(hwnd);
+    kanal = kanalvorher;
+    memcpy(inbin, inbinvorher, sizeof inbin);
+    memcpy(ausbin, ausbinvorher, sizeof ausbin);
+}
+
 void Messen(HWND hwnd)
 {
+    if (laeufe >= MAXLAEUFE)
+        return;
     SetFocus(StopBox);
     exeparam = 1;
-    DataProc(hwnd);
+    laeufe = laeufe + 1;
+    if (laeufe == 1)
+        DataProc(hwnd);
+    else
+        VerschachtelterLauf(hwnd);
+    laeufe = laeufe - 1;
 }
 
 void StopReset(void)

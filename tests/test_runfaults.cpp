@@ -1,0 +1,175 @@
+// Runs under stress: a run started inside the status-read error message, more "Messen" presses
+// than the stack can hold runs, a sweep count at its limit, and the faults a real port gives
+// (one failing read, reads failing for good, the adapter pulled out and plugged back, noise on
+// single reads, CTS stuck off), each driven through the whole program.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "pikon.h"
+#include "support.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+#include "winapi/driver/screen.h"
+#include "winapi/driver/session.h"
+
+namespace {
+
+using testsupport::MainWindow;
+using testsupport::ScriptClose;
+
+const int kCodes[8] = {1234, 0, 2047, 4095, 1, 4094, 2048, 999};
+const char* const kShown[8] = {"1.234", "0.000", "2.047", "4.095",
+                               "0.001", "4.094", "2.048", "0.999"};
+const char* const kErrorText = "Fehler bei GetCommModemStatus!\nAnwendung schließen!\nZEQ";
+
+void PlugModule() {
+  drv::PlugPort(1, drv::PortKind::Module);
+  for (int k = 1; k <= 8; ++k) drv::SetSignal(1, k, drv::Constant(kCodes[k - 1]));
+}
+
+// Presses "Messen" and hands `then` the read of the queue at which the run's first sweep looks:
+// the press is read now (button down) and at the next read (button up, which starts the run).
+void PressMessen(void (*then)(unsigned long firstSweepRead)) {
+  unsigned long now = drv::Fetches();
+  drv::ClickItem(g_hToolbar, IDC_MESSEN);
+  then(now + 2);
+}
+
+std::size_t g_from = 0;
+
+// The values of the calls named `fn` from ledger entry `from` on: a, b or c as `field` picks.
+std::vector<std::intptr_t> Values(const std::string& fn, std::size_t from, char field) {
+  std::vector<std::intptr_t> out;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < ledger.size(); ++i)
+    if (ledger[i].fn == fn) out.push_back(field == 'a' ? ledger[i].a : field == 'b' ? ledger[i].b
+                                                                                    : ledger[i].c);
+  return out;
+}
+
+std::size_t Count(const std::string& fn, std::size_t from, HWND window = nullptr) {
+  std::size_t n = 0;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < ledger.size(); ++i)
+    n += ledger[i].fn == fn && (!window || ledger[i].window == window);
+  return n;
+}
+
+// ---- The run's own faults -------------------------------------------------------------------
+
+// A status read of channel 4 fails in the 2nd sweep; with its message open the user presses
+// "Messen" (a run inside the interrupted transaction), stops that run and closes both messages.
+// The interrupted sweep then goes on where it was: channel 4's value, then channels 5 to 8, each
+// in its own field and colour, with the control word of its own channel.
+TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "make a read of channel 4 fail", [] {
+        drv::Faults faults;
+        faults.failStatusFrom = 3 * 13 + 5;
+        faults.failStatusCount = 1;
+        drv::SetFaults(1, faults);
+      });
+      drv::Script(drv::WhenMessageBox(), "the error message: Messen", [] {
+        ASSERT_EQ(kanal, 4);
+        PressMessen([](unsigned long inner) {
+          drv::Script(drv::AtFetch(inner + 1), "Stop/Reset in the inner run", [] {
+            drv::ClickItem(StopBox, IDC_STOP);
+          });
+          drv::Script(drv::WhenMessageBox(), "the stop message: OK", [] {
+            EXPECT_EQ(drv::WindowText(drv::TopMessageBox()), "ZEQ INFO");
+            drv::AnswerMessageBox(IDOK);
+          });
+          drv::Script(drv::WhenMessageBox(), "the error message again: OK", [] {
+            EXPECT_EQ(drv::WindowText(drv::TopMessageBox()), "ZEQ");
+            EXPECT_EQ(kanal, 4) << "the inner run has ended and left the channel";
+            const int word[8] = {1, 1, 0, 1, 1, 1, 1, 0};  // channel 4
+            for (int j = 0; j < 8; ++j) EXPECT_EQ(inbin[j], word[j]) << "control word bit " << j;
+            g_from = drv::Ledger().size();
+            drv::AnswerMessageBox(IDOK);
+          });
+          drv::Script(drv::WhenIdle(), "look at the rest of the sweep", [] {
+            std::vector<std::intptr_t> fields = Values("SetDlgItemTextA", g_from, 'a');
+            EXPECT_EQ(fields, (std::vector<std::intptr_t>{134, 135, 136, 137, 138}));
+            std::vector<std::intptr_t> colours = Values("SetPixel", g_from, 'c');
+            std::vector<std::intptr_t> want;
+            for (int k = 4; k <= 8; ++k) want.push_back(std::intptr_t(col[k]));
+            EXPECT_EQ(colours, want);
+            for (int k = 5; k <= 8; ++k)
+              EXPECT_EQ(drv::ItemText(Anzeigefenster, 130 + k), kShown[k - 1]) << "channel " << k;
+            EXPECT_TRUE(drv::ProtocolViolations(1).empty());
+            EXPECT_EQ(exeparam, 0);
+          });
+          ScriptClose();
+        });
+      });
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Every press of "Messen" during a run starts a run inside it, each on the stack of the one
+// before: a user who keeps pressing would overflow it. Up to 32 runs nest as before (each counts
+// from 1 again, and one stop ends them all, each completing one sweep); a press beyond does
+// nothing, and the innermost run counts on.
+TEST(RunFaults, PressingMessenOverAndOverNestsAtMost32Runs) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      for (int press = 0; press < 40; ++press)
+        drv::Script(drv::AtFetch(first + 1 + 2 * press), "Messen again", [] {
+          drv::ClickItem(g_hToolbar, IDC_MESSEN);
+        });
+      drv::Script(drv::AtFetch(first + 90), "Stop/Reset", [] {
+        EXPECT_EQ(Count("SetFocus", g_from, StopBox), 32u) << "runs started";
+        EXPECT_GT(zaehler, 10) << "the last presses did not start the count again";
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      drv::Script(drv::WhenMessageBox(), "OK", [] {
+        g_from = drv::Ledger().size();
+        drv::AnswerMessageBox(IDOK);
+      });
+      drv::Script(drv::WhenIdle(), "look", [] {
+        EXPECT_EQ(Count("SetDlgItemInt", g_from), 32u * 8u) << "one completing sweep per run";
+        EXPECT_EQ(Count("PeekMessageA", g_from), 0u) << "each only completes the sweep it is in";
+        EXPECT_EQ(exeparam, 0);
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// After sweep 2147483647 the count starts again at 1, as at the start of a run, instead of
+// overflowing into negative numbers (which the stop's -1 and 0 would be confused with).
+TEST(RunFaults, TheSweepCountStartsAgainAt1AfterItsLargestValue) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "days later", [] { zaehler = INT_MAX - 2; });
+      drv::Script(drv::AtFetch(first + 4), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look", [] {
+        std::vector<std::intptr_t> counts = Values("SetDlgItemInt", g_from, 'b');
+        std::vector<std::intptr_t> want;
+        for (std::intptr_t sweep : {1, INT_MAX - 1, INT_MAX, 1, 2, 0})
+          for (int k = 0; k < 8; ++k) want.push_back(sweep);
+        EXPECT_EQ(counts, want);
+        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "0");
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+}  // namespace
