@@ -26,8 +26,8 @@ for build in win32:i686 win64:x86_64; do
   cmake --build "build/${build%%:*}" -j "$jobs"
 done
 echo "PIKON.exe: build/win32/PIKON.exe"
-tests/wine/check_exe.sh build/win32/PIKON.exe pei-i386
-tests/wine/check_exe.sh build/win64/PIKON.exe pei-x86-64
+tests/wine/check_exe.sh build/win32/PIKON.exe pei-i386 build/win32/CMakeFiles/PIKON.dir
+tests/wine/check_exe.sh build/win64/PIKON.exe pei-x86-64 build/win64/CMakeFiles/PIKON.dir
 tests/wine/check_resources.py build/win32/PIKON.exe
 tests/wine/check_resources.py build/win64/PIKON.exe
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
