@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "queue.h"
 #include "window.h"
 
 namespace winapi {
@@ -20,6 +21,11 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
   switch (message) {
     case WM_CLOSE:
       DestroyWindowImpl(window);
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes the top-level window the key was typed in, by its system menu's command.
+      if ((HIWORD(lParam) & KF_ALTDOWN) && wParam == VK_F4)
+        PostImpl(TopLevelOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) Send(window, WM_CLOSE, 0, 0);

@@ -1,9 +1,18 @@
-// Handles as slot + generation. A handle of a freed object never reaches the object that
-// later reuses its slot: lookups check kind, slot and generation, and fail otherwise.
+// Handles as slot + generation. What a handle table promises:
+// - A handle reaches its object until the object is removed; from then on every lookup with it
+//   fails (kind, slot and generation are checked), as long as its value has not been handed out
+//   again.
+// - Values do come back, as on Win32: a slot's generation has 16 bits and wraps. Freed slots are
+//   reused in the order they were freed, and only while more than kReserve of them are free
+//   (otherwise a new slot is added), so a value comes back only after some 256 x 65,536 = 16.8
+//   million objects of its kind were created since it was freed. Win32's window handles carry
+//   a 16-bit reuse count and its GDI handles an 8-bit one, so a stale handle reaches a new
+//   object here no more easily than there.
 #ifndef PIKON_WINAPI_HANDLES_H
 #define PIKON_WINAPI_HANDLES_H
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -40,6 +49,7 @@ class HandleTable {
     if (!e) return false;
     e->object.reset();
     ++e->generation;
+    free_.push_back(std::size_t(e - entries_.data()));
     return true;
   }
 
@@ -62,9 +72,15 @@ class HandleTable {
     std::uint16_t generation = 1;
   };
 
+  static constexpr std::size_t kReserve = 256;
+  static constexpr std::size_t kMaxSlots = 0xffff;  // slot + 1 fills the handle's low 16 bits
+
   std::size_t FreeSlot() {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-      if (!entries_[i].object) return i;
+    if (free_.size() > kReserve || (entries_.size() >= kMaxSlots && !free_.empty())) {
+      std::size_t slot = free_.front();
+      free_.pop_front();
+      return slot;
+    }
     entries_.emplace_back();
     return entries_.size() - 1;
   }
@@ -79,6 +95,7 @@ class HandleTable {
   }
 
   std::vector<Entry> entries_;
+  std::deque<std::size_t> free_;  // freed slots, the longest free first
 };
 
 }  // namespace winapi

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cctype>
+#include <algorithm>
 #include <cstring>
 
 namespace winapi {
@@ -41,12 +42,14 @@ struct Port {
   SimModule module;
   drv::Faults faults;
   int reads = 0;  // status reads since the faults were set
+  bool pulledOut = false;  // the adapter is out of the machine: the port does not exist
 
   bool HasModule() const { return kind == drv::PortKind::Module; }
 };
 
 struct OpenPort {
-  int index;  // 0..3
+  int index;             // 0..3
+  bool removed = false;  // its adapter was pulled out: the device it was opened on is gone
 };
 
 struct PortTable {
@@ -65,15 +68,23 @@ PortTable& Table() {
 
 Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
 
+// The port a call on this handle reaches; nullptr when it is no open port, or when the port's
+// adapter was pulled out since it was opened (the handle then fails every call for good).
 Port* FromHandle(HANDLE h) {
   OpenPort* o = Table().handles.Get(h);
-  return o ? &Table().ports[std::size_t(o->index)] : nullptr;
+  return o && !o->removed ? &Table().ports[std::size_t(o->index)] : nullptr;
 }
 
-void Log(const char* fn, const Port* p, std::intptr_t a, std::intptr_t b, std::intptr_t c = 0) {
+// The port's name for the ledger, also for a handle whose adapter is gone.
+const char* NameOf(HANDLE h) {
+  OpenPort* o = Table().handles.Get(h);
+  return o ? Table().ports[std::size_t(o->index)].name : "";
+}
+
+void Log(const char* fn, HANDLE h, std::intptr_t a, std::intptr_t b, std::intptr_t c = 0) {
   drv::Call call;
   call.fn = fn;
-  call.text = p ? p->name : "";
+  call.text = NameOf(h);
   call.a = a;
   call.b = b;
   call.c = c;
@@ -139,7 +150,7 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
   if (n < 1 || n > 4 || share != 0 || disposition != OPEN_EXISTING || templ != nullptr)
     return INVALID_HANDLE_VALUE;
   Port& p = winapi::PortNo(n);
-  if (p.kind == drv::PortKind::Absent || p.kind == drv::PortKind::Busy || p.open)
+  if (p.kind == drv::PortKind::Absent || p.kind == drv::PortKind::Busy || p.open || p.pulledOut)
     return INVALID_HANDLE_VALUE;
   p.open = winapi::Table().handles.Add<HANDLE>(std::make_unique<winapi::OpenPort>(
       winapi::OpenPort{n - 1}));
@@ -149,8 +160,10 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
   Port* p = winapi::FromHandle(handle);
-  winapi::Log("CloseHandle", p, 0, p != nullptr);
-  if (!p) return FALSE;
+  // A handle whose device is gone still closes.
+  bool closes = winapi::Table().handles.Get(handle) != nullptr;
+  winapi::Log("CloseHandle", handle, 0, closes);
+  if (!p) return closes ? winapi::Table().handles.Remove(handle) : FALSE;
   // Closing a port clears the break and drops DTR and RTS.
   winapi::SetBreak(*p, false);
   winapi::SetDtr(*p, false);
@@ -164,7 +177,7 @@ BOOL WINAPI GetCommState(HANDLE port, LPDCB dcb) {
   Port* p = winapi::FromHandle(port);
   bool ok = p && dcb;
   if (ok) *dcb = p->settings;
-  winapi::Log("GetCommState", p, ok ? std::intptr_t(dcb->BaudRate) : 0, ok);
+  winapi::Log("GetCommState", port, ok ? std::intptr_t(dcb->BaudRate) : 0, ok);
   return ok;
 }
 
@@ -176,7 +189,7 @@ BOOL WINAPI SetCommState(HANDLE port, LPDCB dcb) {
   // equal XON and XOFF characters.
   bool ok = p && dcb && dcb->BaudRate != 0 && dcb->ByteSize >= 5 && dcb->ByteSize <= 8 &&
             dcb->XonChar != dcb->XoffChar;
-  winapi::Log("SetCommState", p, dcb ? std::intptr_t(dcb->BaudRate) : 0, ok, std::intptr_t(flags));
+  winapi::Log("SetCommState", port, dcb ? std::intptr_t(dcb->BaudRate) : 0, ok, std::intptr_t(flags));
   if (!ok) return FALSE;
   p->settings = *dcb;
   winapi::ApplyLineControl(*p);
@@ -213,13 +226,13 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
         ok = false;
     }
   }
-  winapi::Log("EscapeCommFunction", p, std::intptr_t(func), ok);
+  winapi::Log("EscapeCommFunction", port, std::intptr_t(func), ok);
   return ok;
 }
 
 BOOL WINAPI SetCommBreak(HANDLE port) {
   Port* p = winapi::FromHandle(port);
-  winapi::Log("SetCommBreak", p, 0, p != nullptr);
+  winapi::Log("SetCommBreak", port, 0, p != nullptr);
   if (!p) return FALSE;
   winapi::SetBreak(*p, true);
   return TRUE;
@@ -227,7 +240,7 @@ BOOL WINAPI SetCommBreak(HANDLE port) {
 
 BOOL WINAPI ClearCommBreak(HANDLE port) {
   Port* p = winapi::FromHandle(port);
-  winapi::Log("ClearCommBreak", p, 0, p != nullptr);
+  winapi::Log("ClearCommBreak", port, 0, p != nullptr);
   if (!p) return FALSE;
   winapi::SetBreak(*p, false);
   return TRUE;
@@ -236,21 +249,29 @@ BOOL WINAPI ClearCommBreak(HANDLE port) {
 BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
   Port* p = winapi::FromHandle(port);
   if (!p || !status) {
-    winapi::Log("GetCommModemStatus", p, 0, FALSE);
+    winapi::Log("GetCommModemStatus", port, 0, FALSE);
     return FALSE;
   }
   const drv::Faults& f = p->faults;
   int read = ++p->reads;
   if (f.unplugAtRead != 0 && read == f.unplugAtRead && p->HasModule())
     p->kind = drv::PortKind::Empty;
+  if (f.pullAdapterAtRead != 0 && read == f.pullAdapterAtRead) {
+    drv::PullAdapter(int(p - winapi::Table().ports.data()) + 1);
+    winapi::Log("GetCommModemStatus", port, 0, FALSE);
+    return FALSE;
+  }
   bool fails = f.failStatusFrom != 0 && read >= f.failStatusFrom &&
                (f.failStatusCount == 0 || read < f.failStatusFrom + f.failStatusCount);
   if (fails) {
-    winapi::Log("GetCommModemStatus", p, 0, FALSE);
+    winapi::Log("GetCommModemStatus", port, 0, FALSE);
     return FALSE;
   }
-  *status = (p->HasModule() ? p->module.Status() : 0) | f.stuckOn;
-  winapi::Log("GetCommModemStatus", p, std::intptr_t(*status), TRUE);
+  DWORD lines = p->HasModule() ? p->module.Status() : 0;
+  auto noise = f.noiseAtRead.find(read);
+  if (noise != f.noiseAtRead.end()) lines |= noise->second;
+  *status = (lines | f.stuckOn) & ~f.stuckOff;
+  winapi::Log("GetCommModemStatus", port, std::intptr_t(*status), TRUE);
   return TRUE;
 }
 
@@ -260,6 +281,29 @@ void PlugPort(int port, PortKind kind) {
   Port& p = winapi::PortNo(port);
   p.kind = kind;
   if (kind == PortKind::Module) p.module.Attach(p.rts, p.dtr, p.brk);
+}
+
+void PullAdapter(int port) {
+  Port& p = winapi::PortNo(port);
+  if (p.pulledOut) return;
+  if (winapi::OpenPort* o = winapi::Table().handles.Get(p.open)) o->removed = true;
+  p.open = nullptr;
+  p.pulledOut = true;
+  // The module loses its lines with the adapter, and with them its power.
+  p.rts = p.dtr = p.brk = false;
+}
+
+void PlugAdapterBack(int port) {
+  Port& p = winapi::PortNo(port);
+  if (!p.pulledOut) return;
+  p.pulledOut = false;
+  if (p.HasModule()) p.module.Attach(false, false, false);
+}
+
+std::size_t OpenPorts() {
+  std::size_t n = 0;
+  for (const Port& p : winapi::Table().ports) n += p.open != nullptr;
+  return n;
 }
 
 void SetSignal(int port, int channel, const Signal& signal) {

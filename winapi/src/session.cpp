@@ -48,6 +48,27 @@ void PressKey(int virtualKey) {
   PostInput(nullptr, WM_KEYUP, WPARAM(virtualKey), LPARAM(0xC0000001u));
 }
 
+void PressAltKey(int virtualKey) {
+  // With Alt held a key comes as WM_SYSKEYDOWN/UP, the context bit (KF_ALTDOWN in the high word)
+  // set. The Alt key's own messages are left out: alone, Alt would open the menu bar.
+  const LPARAM alt = LPARAM(KF_ALTDOWN) << 16;
+  PostInput(nullptr, WM_SYSKEYDOWN, WPARAM(virtualKey), 1 | alt);
+  PostInput(nullptr, WM_SYSKEYUP, WPARAM(virtualKey), LPARAM(0xC0000001u) | alt);
+}
+
+std::size_t LiveWindows() {
+  std::size_t n = 0;
+  std::vector<HWND> pending = TopLevelWindows();
+  while (!pending.empty()) {
+    Window* w = Find(pending.back());
+    pending.pop_back();
+    if (!w) continue;
+    ++n;
+    pending.insert(pending.end(), w->children.begin(), w->children.end());
+  }
+  return n;
+}
+
 HWND TopMessageBox() {
   const std::vector<HWND>& windows = TopLevelWindows();
   for (auto it = windows.rbegin(); it != windows.rend(); ++it)

@@ -20,7 +20,14 @@ struct Call {
 };
 
 void Record(Call call);
+// The recorded calls, oldest first. A long run does not fill the memory: once the ledger holds
+// its limit of calls, its older half is dropped (the newest calls stay), and entries move to the
+// front; LedgerDropped says how many went since the last ClearLedger. The default limit holds
+// about 300 sweeps of a run, some 30 MB.
 const std::vector<Call>& Ledger();
+constexpr std::size_t kDefaultLedgerLimit = std::size_t(1) << 18;
+void SetLedgerLimit(std::size_t calls);
+std::size_t LedgerDropped();
 void ClearLedger();
 // Recording costs time; benchmarks turn it off and read only the counts.
 void SetLedgerRecording(bool on);

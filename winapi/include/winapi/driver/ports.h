@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -49,14 +50,29 @@ void SetSignal(int port, int channel, const Signal& signal);
 std::uint64_t Conversions(int port, int channel);
 
 // Faults of a port. Status reads are counted from the SetFaults call on (1 = the next read).
+// They sit between the module and the program: the module's own answer is worked out as
+// without them.
 struct Faults {
   int failStatusFrom = 0;   // GetCommModemStatus fails from this read on; 0 = never
   int failStatusCount = 0;  // ... for this many reads, then works again; 0 = for good
   DWORD stuckOn = 0;        // status lines stuck on, e.g. MS_DSR_ON, MS_RING_ON, MS_RLSD_ON
+  DWORD stuckOff = 0;       // status lines stuck off, e.g. MS_CTS_ON (a broken wire)
+  std::map<int, DWORD> noiseAtRead;  // lines that come on for single reads: {read, lines}
   DWORD breakAnswer = MS_RING_ON | MS_RLSD_ON;  // what the module raises during a break
   int unplugAtRead = 0;     // the module is pulled out just before this read; 0 = never
+  int pullAdapterAtRead = 0;  // PullAdapter just before this read, which fails; 0 = never
 };
 void SetFaults(int port, const Faults& faults);
+
+// The port's adapter (a USB serial adapter, say) pulled out of the machine: from now on every
+// call on a handle opened before fails (settings, line changes, break, status reads; closing it
+// still works), and the port cannot be opened. Plugged back, the port opens again with the
+// module behind it powered up idle; a handle opened before the pull stays dead, as the
+// device it was opened on is gone for good.
+void PullAdapter(int port);
+void PlugAdapterBack(int port);
+// Ports open now.
+std::size_t OpenPorts();
 
 // The port's serial settings, as GetCommState reads them. A fresh port has 9600 baud, 8N1,
 // binary mode, DTR and RTS control enabled.

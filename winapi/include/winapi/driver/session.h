@@ -66,6 +66,7 @@ void MinimiseWindow(HWND window);              // the minimise box
 void ResizeWindow(HWND window, int outerWidth, int outerHeight);  // dragging the border
 void PressKey(int virtualKey);                 // down and up, to the focus window of the moment
 void AnswerMessageBox(int buttonId);           // clicks that button of the message box on top
+void PressAltKey(int virtualKey);              // with Alt held, e.g. Alt+F4 (VK_F4)
 
 // ---- Faults ---------------------------------------------------------------------------------
 // GetMessageA returns -1, as on a broken queue, if it is the program's read number `fetch` of
@@ -74,6 +75,7 @@ void FailGetMessageAt(unsigned long fetch);
 
 // ---- What the screen shows -----------------------------------------------------------------
 HWND TopMessageBox();                          // nullptr when none is open
+std::size_t LiveWindows();                     // every window, top-level and child
 // A live top-level window of that class (case-insensitive), the bottom-most if there are more.
 HWND FindTopLevel(const std::string& className);
 HWND OwnerOf(HWND window);
