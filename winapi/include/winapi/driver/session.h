@@ -63,7 +63,9 @@ void ClickItem(HWND dialog, int id);           // the same on a dialog's control
 void ChooseMenu(HWND window, int commandId);   // an enabled entry sends WM_COMMAND; grayed: nothing
 void CloseWindow(HWND window);                 // the close box
 void MinimiseWindow(HWND window);              // the minimise box
-void ResizeWindow(HWND window, int outerWidth, int outerHeight);  // dragging the border
+// Dragging the border; no further than the maximum tracking size (the screen, 1024 x 768, plus
+// 4 and both sizing frames: 1036 x 780).
+void ResizeWindow(HWND window, int outerWidth, int outerHeight);
 void PressKey(int virtualKey);                 // down and up, to the focus window of the moment
 void AnswerMessageBox(int buttonId);           // clicks that button of the message box on top
 void PressAltKey(int virtualKey);              // with Alt held, e.g. Alt+F4 (VK_F4)
