@@ -172,4 +172,229 @@ TEST(RunFaults, TheSweepCountStartsAgainAt1AfterItsLargestValue) {
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
 
+// ---- Faults of the port, through the whole program ------------------------------------------
+
+std::vector<std::string> Texts(std::size_t from) {
+  std::vector<std::string> out;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < ledger.size(); ++i)
+    if (ledger[i].fn == "SetDlgItemTextA") out.push_back(ledger[i].text);
+  return out;
+}
+
+// What the fields showed in sweep n (1 for the first) of the run whose calls start at `from`.
+std::vector<std::string> Sweep(std::size_t from, int n) {
+  std::vector<std::string> all = Texts(from);
+  std::size_t at = std::size_t(n - 1) * 8;
+  if (all.size() < at + 8) return {};
+  return std::vector<std::string>(all.begin() + std::ptrdiff_t(at),
+                                  all.begin() + std::ptrdiff_t(at + 8));
+}
+
+std::vector<std::string> Right() { return std::vector<std::string>(kShown, kShown + 8); }
+
+std::size_t ErrorBoxes(std::size_t from = 0) {
+  std::size_t n = 0;
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = from; i < ledger.size(); ++i)
+    n += ledger[i].fn == "MessageBoxA" && ledger[i].text == kErrorText;
+  return n;
+}
+
+drv::Faults g_faults;
+void (*g_look)() = nullptr;
+
+// Runs the program: "Messen", `g_faults` set as the 2nd sweep begins, "Stop/Reset" when the 4th
+// begins, then `g_look` once the program is idle again, and the close box.
+void RunWithFaultsInTheSecondSweep(void (*look)()) {
+  PlugModule();
+  g_look = look;
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "the faults", [] { drv::SetFaults(1, g_faults); });
+      drv::Script(drv::AtFetch(first + 2), "the faults gone", [] { drv::SetFaults(1, {}); });
+      drv::Script(drv::AtFetch(first + 3), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look", [] { g_look(); });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Noise on single reads: DSR on channel 3's read of its last bit, RING and RLSD on channel 4's
+// read of its first code bit. Neither word is a data bit, so each keeps the bit the conversion
+// before left: channel 3 (2047) takes bit 0 from channel 2's 0 and shows 2.046, channel 4
+// (4095) takes bit 11 from channel 3's 2047 and shows 2.047. The sweep after is right again.
+TEST(RunFaults, NoiseOnSingleReadsKeepsTheBitsThePreviousConversionLeft) {
+  g_faults = {};
+  g_faults.noiseAtRead = {{2 * 13 + 13, MS_DSR_ON}, {3 * 13 + 2, MS_RING_ON | MS_RLSD_ON}};
+  RunWithFaultsInTheSecondSweep([] {
+    EXPECT_EQ(Sweep(g_from, 1), Right());
+    std::vector<std::string> noisy = Right();
+    noisy[2] = "2.046";
+    noisy[3] = "2.047";
+    EXPECT_EQ(Sweep(g_from, 2), noisy);
+    EXPECT_EQ(Sweep(g_from, 3), Right());
+    EXPECT_EQ(ErrorBoxes(), 0u);
+    EXPECT_TRUE(drv::ProtocolViolations(1).empty());
+  });
+}
+
+// CTS stuck off (a broken wire): every bit reads as 1, every channel shows 4.095; with the wire
+// mended the next sweep is right.
+TEST(RunFaults, CtsStuckOffReadsEveryChannelAsFullScale) {
+  g_faults = {};
+  g_faults.stuckOff = MS_CTS_ON;
+  RunWithFaultsInTheSecondSweep([] {
+    EXPECT_EQ(Sweep(g_from, 1), Right());
+    EXPECT_EQ(Sweep(g_from, 2), std::vector<std::string>(8, "4.095"));
+    EXPECT_EQ(Sweep(g_from, 3), Right());
+    EXPECT_EQ(ErrorBoxes(), 0u);
+  });
+}
+
+// One failing read (channel 2's first code bit): one message, the clock left high; channel 2
+// keeps the bits channel 1 left (1234), the module takes the cut-short answer in its stride and
+// every later conversion is right.
+TEST(RunFaults, OneFailingReadShowsOneMessageAndTheRunGoesOnRight) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "a read of channel 2 fails", [] {
+        drv::Faults faults;
+        faults.failStatusFrom = 13 + 2;
+        faults.failStatusCount = 1;
+        drv::SetFaults(1, faults);
+      });
+      drv::Script(drv::WhenMessageBox(), "OK", [] {
+        EXPECT_EQ(drv::OwnerOf(drv::TopMessageBox()), nullptr);
+        unsigned long now = drv::Fetches();
+        drv::AnswerMessageBox(IDOK);
+        drv::Script(drv::AtFetch(now + 3), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
+        drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+        drv::Script(drv::WhenIdle(), "look", [] {
+          EXPECT_EQ(ErrorBoxes(), 1u);
+          std::vector<std::string> second = Right();
+          second[1] = "1.234";
+          EXPECT_EQ(Sweep(g_from, 2), second);
+          EXPECT_EQ(Sweep(g_from, 3), Right());
+          EXPECT_EQ(Sweep(g_from, 4), Right());
+          EXPECT_EQ(drv::AbandonedAnswers(1), 1);
+          EXPECT_TRUE(drv::ProtocolViolations(1).empty());
+        });
+        ScriptClose();
+      });
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Reads failing for good from the 2nd sweep on: a message for every channel. The user presses
+// "Stop/Reset" in the first; then the sweep completes, each of its eight channels with its own
+// message: eight error messages and the stop's to answer, and the program is idle again and
+// closes as usual.
+TEST(RunFaults, ReadsFailingForGoodNeedNineAnswersToStopAndTheProgramStillCloses) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "reads fail for good", [] {
+        drv::Faults faults;
+        faults.failStatusFrom = 1;
+        drv::SetFaults(1, faults);
+      });
+      drv::Script(drv::WhenMessageBox(), "the first error message: Stop/Reset", [] {
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      for (int answer = 1; answer <= 9; ++answer)
+        drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look", [] {
+        EXPECT_EQ(ErrorBoxes(), 8u);
+        EXPECT_EQ(drv::CountOf("MessageBoxA"), 9u);
+        EXPECT_EQ(exeparam, 0);
+        EXPECT_EQ(drv::TopMessageBox(), nullptr);
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// The adapter pulled out during channel 2 of the 2nd sweep: from then on every call on the port
+// fails, line changes included, and every channel shows the message (channels 2 to 8, with a
+// stop given in the first). Plugged back in, the port's handle that the program holds stays
+// dead, as on Windows: the next run fails the same way, until the program is started again.
+TEST(RunFaults, AnAdapterPulledOutMidRunFailsEveryCallAndPluggingItBackDoesNotRevive) {
+  PlugModule();
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "pull the adapter at channel 2", [] {
+        drv::Faults faults;
+        faults.pullAdapterAtRead = 13 + 5;
+        drv::SetFaults(1, faults);
+      });
+      drv::Script(drv::WhenMessageBox(), "the first error message: Stop/Reset", [] {
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      for (int answer = 1; answer <= 8; ++answer)
+        drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look, plug it back and Messen", [] {
+        EXPECT_EQ(ErrorBoxes(), 7u);
+        std::size_t lineCalls = 0, failed = 0;
+        bool pulled = false;
+        for (const drv::Call& c : drv::Ledger()) {
+          pulled = pulled || (c.fn == "GetCommModemStatus" && c.b == 0);
+          if (!pulled || (c.fn != "EscapeCommFunction" && c.fn != "GetCommModemStatus")) continue;
+          ++lineCalls;
+          failed += c.b == 0;
+        }
+        EXPECT_GT(lineCalls, 7u * 10u);
+        EXPECT_EQ(failed, lineCalls) << "every port call after the pull fails";
+        EXPECT_EQ(drv::OpenPorts(), 0u);
+        drv::PlugAdapterBack(1);
+        g_from = drv::Ledger().size();
+        drv::ClickItem(g_hToolbar, IDC_MESSEN);
+      });
+      drv::Script(drv::WhenMessageBox(), "the error message again: Stop/Reset", [] {
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      for (int answer = 1; answer <= 9; ++answer)
+        drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      drv::Script(drv::WhenIdle(), "look", [] {
+        EXPECT_EQ(ErrorBoxes(g_from), 8u);
+        EXPECT_EQ(drv::PortLines(1).open, false);
+      });
+      ScriptClose();
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// Alt+F4 in the middle of a run closes the main window as its close box does: the sweep
+// completes, the run ends and so does the program.
+TEST(RunFaults, AltF4DuringARunEndsItAndTheProgram) {
+  PlugModule();
+  static HWND main = nullptr;
+  drv::Script(drv::WhenIdle(), "Messen", [] {
+    main = MainWindow();
+    g_from = drv::Ledger().size();
+    PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "Alt+F4", [] { drv::PressAltKey(VK_F4); });
+    });
+  });
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(Count("DestroyWindow", g_from, main), 1u);
+  EXPECT_EQ(Count("SetDlgItemInt", g_from), 3u * 8u) << "the sweep in which it came completed";
+}
+
 }  // namespace
