@@ -133,4 +133,22 @@ TEST(DriverFaults, APulledOutAdapterFailsEveryCallOnItsOldHandle) {
   EXPECT_EQ(drv::OpenPorts(), 0u);
 }
 
+// Alt+F4 typed in a child window: the default procedure posts the system menu's close command to
+// the top-level window; F4 without Alt does nothing.
+TEST(DriverFaults, AltF4PostsTheCloseCommandToTheTopLevelWindow) {
+  HWND top = testsupport::MakeWindow(100, 100);
+  HWND child = CreateWindowExA(0, "PlainTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top,
+                               nullptr, nullptr, nullptr);
+  ASSERT_NE(child, nullptr);
+  MSG msg;
+  DefWindowProcA(child, WM_SYSKEYDOWN, VK_F4, 1);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "without Alt";
+  DefWindowProcA(child, WM_SYSKEYDOWN, VK_F4, 1 | (LPARAM(KF_ALTDOWN) << 16));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, top);
+  EXPECT_EQ(msg.message, UINT(WM_SYSCOMMAND));
+  EXPECT_EQ(msg.wParam, WPARAM(SC_CLOSE));
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
 }  // namespace
