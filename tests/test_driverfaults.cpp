@@ -15,10 +15,11 @@
 
 namespace {
 
-// A device context released and asked for again, 70,000 times: Win32 gives the new one a handle
-// value of its own for far longer than that (its handles carry a reuse count), and the first,
-// long released, keeps failing. A table that reused one slot would hand the first value out
-// again at the 65,537th, its 16-bit generation wrapped.
+// A device context released and asked for again, 70,000 times: the first handle, long released,
+// must keep failing, so that a program's stale handle shows up as a failing call here. A table
+// that reused one slot would hand its value out again at the 65,537th, the 16-bit generation
+// wrapped. (This is the subset's own promise, stricter than Windows, whose cache of common DCs
+// hands the same few values out again at once; it is no conformance case.)
 TEST(DriverFaults, AReleasedDcHandleDoesNotComeBackWithin70000NewOnes) {
   HWND w = testsupport::MakeWindow(20, 20);
   drv::SetLedgerRecording(false);

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cctype>
-#include <algorithm>
 #include <cstring>
 
 namespace winapi {
