@@ -37,4 +37,6 @@ tests/package/check_package.py "build/win32/PIKON-$version-win32.zip" "$version"
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
+echo "== COM port mapping for real hardware under Wine (tools/wine-port.sh), with a pty"
+tests/wine/port.sh build/win64/wine-port
 echo "all tests passed"
