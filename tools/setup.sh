@@ -9,7 +9,9 @@ set -euo pipefail
 demo=(
   cmake g++ make pkg-config
   libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core
-  binutils-mingw-w64-i686   # windres: the native build reads the same compiled resources
+  # windres and the MinGW C preprocessor and headers it reads pikon.rc with: the native build
+  # reads the same compiled resources as PIKON.exe
+  binutils-mingw-w64-i686 gcc-mingw-w64-i686
 )
 package=(cmake g++ make g++-mingw-w64-i686 binutils-mingw-w64-i686)
 tests=(
