@@ -30,6 +30,8 @@ port=$(tr '[:lower:]' '[:upper:]' <<<"${2:-COM1}")
 [ -e "$device" ] || fail "$device does not exist. Is the adapter plugged in? Serial devices are\
  listed by: ls /dev/ttyUSB* /dev/ttyACM* /dev/serial/by-id/"
 [ -c "$device" ] || fail "$device is not a character device, so it is no serial port"
+# Wine needs the path whole; a link (such as /dev/serial/by-id/…) stays a link.
+device=$(realpath -s -- "$device")
 if [ ! -r "$device" ] || [ ! -w "$device" ]; then
   user=$(id -un)
   mode=$(stat -L -c %A "$device")

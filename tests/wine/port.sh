@@ -10,8 +10,8 @@
 # 2. Mapped to COM1, the pty stays COM1 through three restarts of Wine: each time a small Win32
 #    program (portprobe.c) opens COM1 to COM4 and writes to each port that opens; only what it
 #    wrote to COM1 arrives at the pty, and COM2 to COM4 lead to no device.
-# 3. Mapped again to COM3, only COM3 reaches the pty. The undo commands the tool prints give
-#    the ports back to Wine's own choice.
+# 3. Mapped again, to com3 and by a relative path, only COM3 reaches the pty. The undo
+#    commands the tool prints give the ports back to Wine's own choice.
 #
 # Safety: the tool is run only here, in the sandbox of sandbox.sh (a private mount namespace in
 # which every serial device node is covered by /dev/null, a throw-away prefix and HOME), and
@@ -138,7 +138,9 @@ done
 echo "port: COM1 stayed on the pty through three restarts of Wine"
 
 # --- 3. COM3, then undone. -------------------------------------------------------------------------
-tool_as_user "$pty" com3 >"$tmp/tool3.out" 2>&1 || die "the tool failed for COM3: $(cat "$tmp/tool3.out")"
+# Given as a user might type it: a path relative to the current folder, the port in lower case.
+(cd /dev && tool_as_user "${pty#/dev/}" com3) >"$tmp/tool3.out" 2>&1 \
+  || die "the tool failed for COM3: $(cat "$tmp/tool3.out")"
 mapped 3
 probe moved 3
 echo "port: mapped again to COM3, only COM3 reaches the pty"
