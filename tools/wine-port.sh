@@ -44,7 +44,8 @@ then log out and in again, and run this again."
     hint="Serial ports on Debian belong to the group dialout, which may read and write them
 (crw-rw---- root dialout); this one does not: ask whoever runs this machine."
   fi
-  fail "you ($user) may not read and write $device ($mode, owner $(stat -L -c %U "$device"), group $group).
+  owner=$(stat -L -c %U "$device")
+  fail "you ($user) may not read and write $device ($mode, owner $owner, group $group).
 $hint"
 fi
 
@@ -54,10 +55,12 @@ wineserver=${WINESERVER:-wineserver}
 wine_hint="Install it first (Debian 12, as root): dpkg --add-architecture i386 && apt-get update &&\
  apt-get install wine wine32:i386"
 command -v "$wine" >/dev/null || fail "Wine is missing ($wine not found). $wine_hint"
-command -v "$wineserver" >/dev/null || fail "Wine's wineserver is missing ($wineserver not found). $wine_hint"
+command -v "$wineserver" >/dev/null \
+  || fail "Wine's wineserver is missing ($wineserver not found). $wine_hint"
 prefix=${WINEPREFIX:-$HOME/.wine}
 if [ ! -f "$prefix/system.reg" ] || [ ! -d "$prefix/dosdevices" ]; then
-  fail "there is no Wine prefix in $prefix yet. Create it first, with: WINEPREFIX=$prefix wineboot --init
+  fail "there is no Wine prefix in $prefix yet. Create it first, with:
+  WINEPREFIX=$prefix wineboot --init
 (or start any program with wine once), then run this again."
 fi
 export WINEPREFIX=$prefix WINEDEBUG=-all
@@ -87,7 +90,7 @@ for p in "${ports[@]}"; do
   link=$prefix/dosdevices/$(tr '[:upper:]' '[:lower:]' <<<"$p")
   target=$(readlink -f "$link" 2>/dev/null || true)
   if [ "$p" = "$port" ]; then
-    [ "$target" = "$want" ] || fail "$p leads to ${target:-nothing}, not to $want: the mapping did not take"
+    [ "$target" = "$want" ] || fail "$p leads to ${target:-nothing}, not to $want: mapping failed"
   elif [ -n "$target" ] && [ -c "$target" ]; then
     fail "$p still leads to the device $target"
   fi

@@ -86,7 +86,7 @@ def check_html(path):
     source = open(HELP_SOURCE, encoding="utf-8").read()
     topics = re.findall(r"^\.topic (\S+) (.*)$", source, re.M)
     if [t[0].lower() for t in topics] != page.ids:
-        fail(f"PIKON.html: sections {page.ids}, the help source's topics are {[t[0] for t in topics]}")
+        fail(f"PIKON.html: sections {page.ids}, the source's topics {[t[0] for t in topics]}")
     if [t[1].strip() for t in topics] != [t.strip() for t in page.titles]:
         fail(f"PIKON.html: section titles {page.titles} differ from the topics' titles")
     followed = 0

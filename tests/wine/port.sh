@@ -82,7 +82,9 @@ fi
 
 sandbox_boot_prefix
 sandbox_prefix_ready
-links() { (cd "$WINEPREFIX/dosdevices" && for l in com*; do printf '%s->%s ' "$l" "$(readlink "$l")"; done); }
+links() {  # where the prefix's COM ports lead, as one line
+  (cd "$WINEPREFIX/dosdevices" && for l in com*; do printf '%s->%s ' "$l" "$(readlink "$l")"; done)
+}
 fresh=$(links)
 echo "port: a fresh prefix's COM ports: $fresh"
 
@@ -107,12 +109,13 @@ mapped() {
 probe() {
   local tag=$1 n=$2 k line
   (cd "$tmp" && WINEDEBUG=-all timeout 120 "$wine" "$outdir/portprobe.exe" "$tag") \
-    >"$tmp/$tag.out" 2>"$tmp/$tag.err" || die "$tag: portprobe.exe failed: $(tail -3 "$tmp/$tag.err")"
+    >"$tmp/$tag.out" 2>"$tmp/$tag.err" || die "$tag: portprobe failed: $(tail -3 "$tmp/$tag.err")"
   timeout 60 "$wineserver" -w || true
   for k in 1 2 3 4; do
-    line=$(grep "^COM$k " "$tmp/$tag.out" | tr -d '\r') || die "$tag: portprobe said nothing of COM$k"
+    line=$(grep "^COM$k " "$tmp/$tag.out" | tr -d '\r') || die "$tag: nothing said of COM$k"
     if [ "$k" = "$n" ]; then
-      [ "$line" = "COM$k open=ok state=ok write=$(( ${#tag} + 7 ))" ] || die "$tag: the mapped port: $line"
+      # it writes "<TAG COMk>", 7 characters more than the tag
+      [ "$line" = "COM$k open=ok state=ok write=$(( ${#tag} + 7 ))" ] || die "$tag: COM$k: $line"
       grep -qF "<$tag COM$k>" "$tmp/pty.log" || die "$tag: what went to COM$k did not reach the pty"
     else
       grep -qE "^COM$k open=([0-9]+|ok state=ERROR write=ERROR)$" <<<"$line" \
@@ -137,7 +140,7 @@ for round in 1 2 3; do
 done
 echo "port: COM1 stayed on the pty through three restarts of Wine"
 
-# --- 3. COM3, then undone. -------------------------------------------------------------------------
+# --- 3. COM3, then undone. ----------------------------------------------------------------------
 # Given as a user might type it: a path relative to the current folder, the port in lower case.
 (cd /dev && tool_as_user "${pty#/dev/}" com3) >"$tmp/tool3.out" 2>&1 \
   || die "the tool failed for COM3: $(cat "$tmp/tool3.out")"
@@ -147,10 +150,11 @@ echo "port: mapped again to COM3, only COM3 reaches the pty"
 
 # The undo lines the tool printed, run as a user would (wine and wineserver from PATH).
 sed -n '/^To undo/,$p' "$tmp/tool3.out" | grep '^  ' >"$tmp/undo.sh"
-WINEDEBUG=-all bash "$tmp/undo.sh" >"$tmp/undo.out" 2>&1 || die "the undo commands failed: $(cat "$tmp/undo.out")"
+WINEDEBUG=-all bash "$tmp/undo.sh" >"$tmp/undo.out" 2>&1 \
+  || die "the undo commands failed: $(cat "$tmp/undo.out")"
 WINEDEBUG=-all timeout 60 "$wine" cmd.exe /c exit >/dev/null 2>&1 || true
 timeout 60 "$wineserver" -w || true
-[ "$(links)" = "$fresh" ] || die "after undo the COM ports are [$(links)], in the fresh prefix [$fresh]"
+[ "$(links)" = "$fresh" ] || die "after undo the COM ports are [$(links)], fresh they were [$fresh]"
 check_com_ports
 echo "port: undone: the COM ports lead where Wine put them in the fresh prefix"
 echo "port: PASS"

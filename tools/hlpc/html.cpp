@@ -78,9 +78,9 @@ std::string section_id(const std::string& context) {
 }
 
 std::string to_html(const Document& doc) {
-  std::string out =
-      "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + text(doc.title) +
-      "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n<h1>" + text(doc.title) + "</h1>\n";
+  std::string title = text(doc.title);
+  std::string out = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title +
+                    "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n<h1>" + title + "</h1>\n";
   for (const Topic& t : doc.topics) topic(out, t, doc.topics.front());
   if (!doc.copyright.empty()) out += "<footer>" + text(doc.copyright) + "</footer>\n";
   out += "</body>\n</html>\n";
