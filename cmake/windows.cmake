@@ -5,9 +5,9 @@ enable_language(RC)
 
 set(rc ${CMAKE_SOURCE_DIR}/resources/pikon.rc)
 add_executable(PIKON WIN32 ${PIKON_PROGRAM_SOURCES} ${rc})
-target_include_directories(PIKON PRIVATE ${PIKON_PROGRAM_INCLUDES})
+target_include_directories(PIKON PRIVATE ${PIKON_PROGRAM_INCLUDES} ${PIKON_GENERATED})
 set_source_files_properties(${rc} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pikon.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pikon.ico;${PIKON_GENERATED}/version.h")
 
 # The sources and pikon.rc are saved as UTF-8; the program's narrow strings must be
 # Windows-1252, as an ANSI Windows program expects, and windres/rc would otherwise read the .rc
@@ -54,12 +54,35 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/hlpc/CMakeLists.txt)
       BUILD_ALWAYS ON)
     set(help_source ${CMAKE_SOURCE_DIR}/resources/pikon_help.txt)
     add_custom_command(
-      OUTPUT ${CMAKE_BINARY_DIR}/PIKON.HLP
+      OUTPUT ${CMAKE_BINARY_DIR}/PIKON.HLP ${CMAKE_BINARY_DIR}/PIKON.html
       COMMAND ${CMAKE_BINARY_DIR}/hlpc-host/hlpc ${help_source} ${CMAKE_BINARY_DIR}/PIKON.HLP
+              ${CMAKE_BINARY_DIR}/PIKON.html
       DEPENDS hlpc_host ${help_source}
-      COMMENT "Compiling the help file PIKON.HLP")
-    add_custom_target(pikon_help ALL DEPENDS ${CMAKE_BINARY_DIR}/PIKON.HLP)
+      COMMENT "Compiling the help file PIKON.HLP and its HTML page PIKON.html")
+    add_custom_target(pikon_help ALL DEPENDS ${CMAKE_BINARY_DIR}/PIKON.HLP ${CMAKE_BINARY_DIR}/PIKON.html)
   else()
     add_subdirectory(${CMAKE_SOURCE_DIR}/tools/hlpc ${CMAKE_BINARY_DIR}/hlpc)
   endif()
 endif()
+
+# The package for Windows users: `cmake --build <dir> --target package` (tools/package.sh) makes
+# PIKON-<version>-win32.zip (win64 for the 64-bit twin) holding the program, its help file, the
+# help as one HTML page for Windows without a WinHelp viewer, and a short German read-me.
+# LIESMICH.TXT gets Windows line ends; its byte order mark (kept from the source) tells Notepad
+# that it is UTF-8.
+configure_file(${CMAKE_SOURCE_DIR}/resources/LIESMICH.TXT.in ${CMAKE_BINARY_DIR}/LIESMICH.TXT
+               @ONLY NEWLINE_STYLE CRLF)
+install(TARGETS PIKON RUNTIME DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/PIKON.HLP ${CMAKE_BINARY_DIR}/PIKON.html ${CMAKE_BINARY_DIR}/LIESMICH.TXT
+        DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME PIKON)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_PACKAGE_FILE_NAME PIKON-${PROJECT_VERSION}-win64)
+else()
+  set(CPACK_PACKAGE_FILE_NAME PIKON-${PROJECT_VERSION}-win32)
+endif()
+# Unpacked by Explorer into a folder of the zip's name: no second folder inside.
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)

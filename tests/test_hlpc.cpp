@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "hlpc/container.h"
 #include "hlpc/hash.h"
 #include "hlpc/helpfile.h"
+#include "hlpc/html.h"
 #include "hlpc/source.h"
 #include "hlpc/topic.h"
 
@@ -418,6 +422,65 @@ TEST(Source, ReadsWindowsLineEndsBomAndTabsAsPlainText) {
   ASSERT_EQ(d.topics[0].paragraphs.size(), 1u);
   ASSERT_EQ(d.topics[0].paragraphs[0].runs.size(), 1u);
   EXPECT_EQ(d.topics[0].paragraphs[0].runs[0].text, "Gr\xFC\xDF" "e \x80 \x84quote\x93");
+}
+
+// --- The same help as one HTML page -------------------------------------------------------------
+
+TEST(Html, WritesEachPieceOfTheSourceAsItsElement) {
+  hlpc::Document d = hlpc::parse_source(
+      ".title Hilfe \xE2\x80\x93 Test\n.copyright \xC2\xA9 Wir\n"
+      ".topic Start Inhalt & mehr\n"
+      "Vor **fett** nach <b> \"x\" [[Zweit|zum Zweiten]].\n\n"
+      "- eins\n- **zwei** [[start|zur\xC3\xBC" "ck]]\n"
+      "== Unter\xC3\xBC" "berschrift\n"
+      "Zeile eins\\\nZeile zwei \xE2\x82\xAC\n"
+      ".topic zweit Zweites\nText\n");
+  std::string html = hlpc::to_html(d);
+  const char* pieces[] = {
+      "<meta charset=\"utf-8\">",
+      "<title>Hilfe \xE2\x80\x93 Test</title>",
+      "<section id=\"start\">\n<h2>Inhalt &amp; mehr</h2>\n",
+      // markup characters of the text are text; a jump's target matches regardless of case
+      "<p>Vor <b>fett</b> nach &lt;b&gt; &quot;x&quot; <a href=\"#zweit\">zum Zweiten</a>.</p>\n",
+      "<ul>\n<li>eins</li>\n<li><b>zwei</b> <a href=\"#start\">zur\xC3\xBC" "ck</a></li>\n</ul>\n"
+      "<h3>Unter\xC3\xBC" "berschrift</h3>\n",
+      "<p>Zeile eins<br>\nZeile zwei \xE2\x82\xAC</p>\n",
+      // every topic but the contents leads back to them, as the viewer's "Inhalt" button does
+      "<section id=\"zweit\">\n<h2>Zweites</h2>\n<p>Text</p>\n"
+      "<p class=\"nav\"><a href=\"#start\">\xE2\x86\x91 Inhalt &amp; mehr</a></p>\n</section>",
+      "<footer>\xC2\xA9 Wir</footer>",
+  };
+  for (const char* piece : pieces) EXPECT_NE(html.find(piece), std::string::npos) << "missing: " << piece;
+  EXPECT_EQ(html.find("class=\"nav\""), html.rfind("class=\"nav\"")) << "the contents link back to themselves";
+}
+
+TEST(Html, PikonHelpHasASectionPerTopicAndEveryJumpArrives) {
+  std::string source = ReadPikonHelp();
+  hlpc::Document d = hlpc::parse_source(source);
+  std::string html = hlpc::to_html(d);
+
+  std::set<std::string> ids;
+  const std::regex id_re("<section id=\"([^\"]*)\">");
+  for (auto m = std::sregex_iterator(html.begin(), html.end(), id_re); m != std::sregex_iterator(); ++m)
+    EXPECT_TRUE(ids.insert((*m)[1]).second) << "two sections " << (*m)[1];
+  EXPECT_EQ(ids.size(), d.topics.size());
+
+  std::map<std::string, int> jumps;
+  const std::regex href_re("<a href=\"([^\"]*)\">");
+  for (auto m = std::sregex_iterator(html.begin(), html.end(), href_re); m != std::sregex_iterator(); ++m) {
+    std::string href = (*m)[1];
+    ASSERT_EQ(href.substr(0, 1), "#") << href << " leads out of the page";
+    EXPECT_TRUE(ids.count(href.substr(1))) << href << " has no section";
+    ++jumps[href.substr(1)];
+  }
+  for (std::size_t t = 1; t < d.topics.size(); ++t)
+    EXPECT_GT(jumps[hlpc::section_id(d.topics[t].context)], 0) << "nothing leads to " << d.topics[t].context;
+
+  // The text itself, umlauts and all, is the source's (which is UTF-8 too).
+  for (const char* text : {"<h2>Das Modul anschlie\xC3\x9F" "en</h2>", "Tr\xC3\xA4gersignal, DCD",
+                           "\xE2\x80\x9E" "Datens\xC3\xA4tze\xE2\x80\x9C",
+                           "<title>PIKON \xE2\x80\x93 Kurzbeschreibung</title>"})
+    EXPECT_NE(html.find(text), std::string::npos) << "missing: " << text;
 }
 
 }  // namespace

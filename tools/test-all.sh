@@ -2,7 +2,7 @@
 # Every test of PIKON: native suites, the same suites under ASan + UBSan, the Windows build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh
+tools/setup.sh all
 
 jobs=$(nproc)
 run_suites() {  # build dir, extra cmake arguments...
@@ -30,7 +30,13 @@ tests/wine/check_exe.sh build/win32/PIKON.exe pei-i386 build/win32/CMakeFiles/PI
 tests/wine/check_exe.sh build/win64/PIKON.exe pei-x86-64 build/win64/CMakeFiles/PIKON.dir
 tests/wine/check_resources.py build/win32/PIKON.exe
 tests/wine/check_resources.py build/win64/PIKON.exe
+echo "== Windows package"
+cmake --build build/win32 --target package >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)
+tests/package/check_package.py "build/win32/PIKON-$version-win32.zip" "$version"
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
+echo "== COM port mapping for real hardware under Wine (tools/wine-port.sh), with a pty"
+tests/wine/port.sh build/win64/wine-port
 echo "all tests passed"

@@ -51,6 +51,19 @@ int encode(long cp) {
   return -1;
 }
 
+void append_utf8(std::string& out, long cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | cp >> 6));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | cp >> 12));
+    out.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
 }  // namespace
 
 bool utf8_to_cp1252(std::string_view utf8, std::string& out, std::string& problem) {
@@ -73,6 +86,17 @@ bool utf8_to_cp1252(std::string_view utf8, std::string& out, std::string& proble
     out.push_back(static_cast<char>(b));
   }
   return true;
+}
+
+std::string cp1252_to_utf8(std::string_view cp1252) {
+  std::string out;
+  for (char c : cp1252) {
+    unsigned b = static_cast<unsigned char>(c);
+    long cp = b;
+    if (b >= 0x80 && b < 0xA0) cp = kHighControls[b - 0x80] ? kHighControls[b - 0x80] : 0xFFFD;
+    append_utf8(out, cp);
+  }
+  return out;
 }
 
 }  // namespace hlpc

@@ -12,6 +12,9 @@ namespace hlpc {
 // `problem` (invalid UTF-8, a control character, or a character the code page lacks).
 bool utf8_to_cp1252(std::string_view utf8, std::string& out, std::string& problem);
 
+// Converts Windows-1252 text back to UTF-8; a byte in one of the code page's gaps becomes U+FFFD.
+std::string cp1252_to_utf8(std::string_view cp1252);
+
 }  // namespace hlpc
 
 #endif

@@ -1,11 +1,14 @@
-// hlpc SOURCE OUTPUT: compiles a help source (see source.h) into a WinHelp 3.1 file.
+// hlpc SOURCE OUTPUT.HLP [OUTPUT.html]: compiles a help source (see source.h) into a WinHelp 3.1
+// file and, if asked, into one HTML page as well.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <string_view>
 
 #include "hlpc/helpfile.h"
+#include "hlpc/html.h"
 #include "hlpc/source.h"
 
 namespace {
@@ -20,11 +23,11 @@ bool read_file(const char* path, std::string& out) {
 }
 
 // Writes beside the target and renames, so a failed run never leaves half a help file.
-bool write_file(const std::string& path, const hlpc::Bytes& data) {
+bool write_file(const std::string& path, std::string_view data) {
   std::string temp = path + ".tmp";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
     if (!out.flush()) return false;
   }
   return std::rename(temp.c_str(), path.c_str()) == 0;
@@ -33,8 +36,8 @@ bool write_file(const std::string& path, const hlpc::Bytes& data) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: hlpc SOURCE OUTPUT.HLP\n";
+  if (argc != 3 && argc != 4) {
+    std::cerr << "usage: hlpc SOURCE OUTPUT.HLP [OUTPUT.html]\n";
     return 2;
   }
   std::string source;
@@ -43,9 +46,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   try {
-    hlpc::Bytes help = hlpc::compile(hlpc::parse_source(source));
-    if (!write_file(argv[2], help)) {
+    hlpc::Document doc = hlpc::parse_source(source);
+    hlpc::Bytes help = hlpc::compile(doc);
+    if (!write_file(argv[2], std::string_view(reinterpret_cast<const char*>(help.data()), help.size()))) {
       std::cerr << argv[2] << ": error: cannot write the file\n";
+      return 1;
+    }
+    if (argc == 4 && !write_file(argv[3], hlpc::to_html(doc))) {
+      std::cerr << argv[3] << ": error: cannot write the file\n";
       return 1;
     }
   } catch (const hlpc::SourceError& e) {
