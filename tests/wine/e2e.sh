@@ -62,7 +62,7 @@ if [ "${1:-}" != --inside ]; then
   need_tools x86_64-w64-mingw32-g++ import convert identify python3 cmake
   # The preload library and the native side of the comparison, from the native build.
   cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$root/build/native" -j2 --target pikon_simport >/dev/null \
+  cmake --build "$root/build/native" -j2 --target pikon_simport pikon_sidebyside >/dev/null \
     || die "cannot build the simulated module's library"
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
@@ -280,7 +280,7 @@ if [ "$mode" = test ]; then
   python3 "$here/module_log.py" "$outdir/module.log" "${codes[@]}" >"$tmp/log-check" \
     || die "module log: $(tail -1 "$tmp/log-check")"
   echo "e2e: $(tail -1 "$tmp/log-check")"
-  [ -x "$sidebyside" ] && "$sidebyside" "$outdir/plot-stopped.png" "$outdir/wine-rects.txt" "$outdir" "${codes[@]}" \
+  "$sidebyside" "$outdir/plot-stopped.png" "$outdir/wine-rects.txt" "$outdir" "${codes[@]}" \
     >"$tmp/sidebyside" || die "side by side: $(tail -1 "$tmp/sidebyside")"
   sed 's/^/e2e: /' "$tmp/sidebyside"
 fi
