@@ -31,6 +31,9 @@ tests/wine/check_exe.sh build/win64/PIKON.exe pei-x86-64
 tests/wine/check_resources.py build/win32/PIKON.exe
 tests/wine/check_resources.py build/win64/PIKON.exe
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
+echo "== PIKON.exe end to end on Wine, with the simulated module"
+tests/wine/e2e.sh build/win32/PIKON.exe   # says why the product itself cannot run here
+tests/wine/e2e.sh build/win64/PIKON.exe build/win64/e2e
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
 echo "all tests passed"

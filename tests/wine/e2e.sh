@@ -54,8 +54,16 @@ if [ "${1:-}" != --inside ]; then
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
   if [ "$machine" = 014c ]; then
-    echo "e2e: skipped $exe: a 32-bit (i386) program, and this machine's kernel cannot run 32-bit Wine"
-    echo "e2e: PASS nothing run (build the x86-64 PIKON.exe with cmake/mingw-w64-x86_64.cmake)"
+    # Why the product cannot run here, in the order a user would have to mend it.
+    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+      why="wine32:i386 is not installed (and it needs a kernel that runs 32-bit programs)"
+    elif ! timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      why="this machine's kernel cannot run 32-bit programs (32-bit Wine does not start)"
+    else
+      why="the simulated module's preload library is built for x86-64 Wine only"
+    fi
+    echo "e2e: skipped the i386 $exe: $why; run the x86-64 build of the same sources instead"
+    echo "e2e: PASS nothing to run: the i386 program cannot run here"
     exit 0
   fi
   [ "$machine" = 8664 ] || die "$exe is not a Windows program for x86-64 (machine $machine)"
@@ -286,4 +294,8 @@ if [ "$mode" = test ]; then
 fi
 check_com_ports
 elapsed=$(( $(date +%s) - start_time ))
-echo "e2e: PASS PIKON.exe (x86-64) on Wine with the simulated module: $rate sweeps/s, ${elapsed} s; screenshots in $outdir"
+if [ "$mode" = test ]; then
+  echo "e2e: PASS PIKON.exe (x86-64) on Wine with the simulated module: $rate sweeps/s, ${elapsed} s; screenshots in $outdir"
+else
+  echo "e2e: the session ended after ${elapsed} s; screenshots and the module's log are in $outdir"
+fi

@@ -11,7 +11,8 @@
 //   menu ID                WM_COMMAND of a main menu entry (posted)
 //   plot-menu ID           WM_COMMAND of a plot window menu entry (posted)
 //   plot-visible           1 if the plot window is visible
-//   place-plot X Y CW CH   move the plot window to X, Y with a client area of CW x CH
+//   place-plot X Y CW CH   move the plot window to X, Y with a client area of CW x CH, and
+//                          have it painted
 //   client NAME            a window's client area on the screen: X Y W H (main, plot, box)
 //   window NAME            a window's outer rectangle on the screen: X Y W H
 //   rects                  outer and client rectangles of both windows, and every control's
@@ -121,6 +122,9 @@ void PlacePlot(int x, int y, int cw, int ch) {
   int width = cw + (outer.right - outer.left) - client.right;
   int height = ch + (outer.bottom - outer.top) - client.bottom;
   SetWindowPos(w, HWND_TOP, x, y, width, height, SWP_NOACTIVATE);
+  // A smaller window gets no paint, only its size message, which draws the chart without its
+  // texts; have it painted whole, as uncovering it would.
+  InvalidateRect(w, nullptr, TRUE);
   GetClientRect(w, &client);
   std::printf("%ld %ld\n", client.right, client.bottom);
 }

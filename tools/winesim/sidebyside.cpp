@@ -140,6 +140,7 @@ void Session(const std::string& shot, const std::vector<int>& codes, Rects* nati
       RECT outer = drv::WindowRectOf(Plotter), client = drv::ClientAreaOf(Plotter);
       drv::ResizeWindow(Plotter, kWidth + (outer.right - outer.left) - (client.right - client.left),
                         kHeight + (outer.bottom - outer.top) - (client.bottom - client.top));
+      InvalidateRect(Plotter, nullptr, TRUE);  // painted whole, as the inspector has it on Wine
       drv::ClickItem(g_hToolbar, IDC_MESSEN);
       drv::Script(drv::AtFetch(drv::Fetches() + 150), "Stop/Reset",
                   [] { drv::ClickItem(StopBox, IDC_STOP); });
