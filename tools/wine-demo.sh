@@ -16,7 +16,7 @@ case "${1:-}" in
   *) echo "usage: $0 --wine | --live" >&2; exit 2 ;;
 esac
 tools/setup.sh
-cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+[ -f build/win64/CMakeCache.txt ] || cmake -S . -B build/win64 \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win64 -j "$(nproc)" --target PIKON
 exec tests/wine/e2e.sh "${how[@]}" build/win64/PIKON.exe

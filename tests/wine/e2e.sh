@@ -47,6 +47,11 @@ if [ "${1:-}" != --inside ]; then
     --demo) mode=demo; outdir=$(realpath -m "${2:?--demo needs a folder}"); shift 2 ;;
     --live) mode=live; shift ;;
   esac
+  if [ -z "${1:-}" ] && [ ! -f "$root/build/win64/PIKON.exe" ]; then
+    cmake -S "$root" -B "$root/build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build "$root/build/win64" -j2 --target PIKON \
+      >/dev/null || die "cannot build build/win64/PIKON.exe"
+  fi
   exe=$(realpath "${1:-$root/build/win64/PIKON.exe}")
   [ -f "$exe" ] || die "no such program: $exe"
   [ "$mode" != test ] || outdir=$(realpath -m "${2:-$(dirname "$exe")/e2e}")
@@ -103,7 +108,10 @@ if [ "$mode" = test ]; then
 else
   signals=ramp:0:4095:120,sine:300:3700:80,square:800:2200:60,1234,noise:2600:3000,sine:1500:2500:200,ramp:3000:4000:50,500
 fi
-pace=1
+# Seconds between steps worth watching, and sweeps at zoom 1/10 (a test needs few, a demo shows
+# more of the traces).
+pace=1 sweeps10=150
+[ "$mode" = test ] || sweeps10=600
 [ "$mode" != live ] || pace=3
 
 # --- The pty, held open by a process of its own for the whole session. -------------------------
@@ -244,7 +252,7 @@ plot_shot plot-x1 100
 
 ask plot-menu 40012 >/dev/null
 n=$(count)
-wait_count $((n + 150 * pace))
+wait_count $((n + sweeps10))
 plot_shot plot-x10 1000
 ask plot-menu 40009 >/dev/null
 n=$(count)
