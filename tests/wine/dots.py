@@ -48,7 +48,8 @@ def main():
             return fail(f"channel {channel}: no dots")
         rows = sorted({y for _, y in dots})
         if rows != [want_row]:
-            return fail(f"channel {channel} (code {code}): dots on rows {rows[:5]}, want {want_row}")
+            return fail(f"channel {channel} (code {code}): dots on rows {rows[:5]}, "
+                        f"want {want_row}")
         xs = sorted({x for x, _ in dots})
         m = columns.index(xs[-1]) if xs[-1] in columns else -1
         want_xs = sorted(set(columns[:m + 1]))

@@ -98,8 +98,8 @@ void WaitMain(int seconds) {
 void Checked() {
   for (int id = 1010; id <= 1013; ++id) {
     HWND panel = PanelOf(id);
-    if (panel && IsDlgButtonChecked(panel, id) == BST_CHECKED) std::printf("%s\n",
-                                                                           Text(GetDlgItem(panel, id)).c_str());
+    if (panel && IsDlgButtonChecked(panel, id) == BST_CHECKED)
+      std::printf("%s\n", Text(GetDlgItem(panel, id)).c_str());
   }
 }
 

@@ -204,8 +204,8 @@ int main(int argc, char** argv) {
       ++differing;
     } else if (it->second != r) {
       const std::vector<long>& w = it->second;
-      std::printf("rectangle %s: native %ld,%ld %ldx%ld, Wine %ld,%ld %ldx%ld\n", name.c_str(), r[0],
-                  r[1], r[2], r[3], w[0], w[1], w[2], w[3]);
+      std::printf("rectangle %s: native %ld,%ld %ldx%ld, Wine %ld,%ld %ldx%ld\n", name.c_str(),
+                  r[0], r[1], r[2], r[3], w[0], w[1], w[2], w[3]);
       ++differing;
     }
   }
