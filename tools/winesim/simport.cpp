@@ -98,13 +98,13 @@ void Log(Sim& s, const char* format, ...) {
   if (s.log >= 0 && write(s.log, line, std::size_t(n)) < 0) return;
 }
 
-drv::Signal ParseSignal(const std::string& spec) {
+drv::Signal ParseSignal(const std::string& text) {
   int a = 0, b = 0, c = 1;
-  if (std::sscanf(spec.c_str(), "ramp:%d:%d:%d", &a, &b, &c) == 3) return drv::Ramp(a, b, c);
-  if (std::sscanf(spec.c_str(), "sine:%d:%d:%d", &a, &b, &c) == 3) return drv::Sine(a, b, c);
-  if (std::sscanf(spec.c_str(), "square:%d:%d:%d", &a, &b, &c) == 3) return drv::Square(a, b, c);
-  if (std::sscanf(spec.c_str(), "noise:%d:%d", &a, &b) == 2) return drv::Noise(a, b);
-  return drv::Constant(std::atoi(spec.c_str()));
+  if (std::sscanf(text.c_str(), "ramp:%d:%d:%d", &a, &b, &c) == 3) return drv::Ramp(a, b, c);
+  if (std::sscanf(text.c_str(), "sine:%d:%d:%d", &a, &b, &c) == 3) return drv::Sine(a, b, c);
+  if (std::sscanf(text.c_str(), "square:%d:%d:%d", &a, &b, &c) == 3) return drv::Square(a, b, c);
+  if (std::sscanf(text.c_str(), "noise:%d:%d", &a, &b) == 2) return drv::Noise(a, b);
+  return drv::Constant(std::atoi(text.c_str()));
 }
 
 // Reads the environment once; false if this process has no simulated port.
@@ -118,11 +118,11 @@ bool Setup(Sim& s) {
   if (!tty || !log || stat(tty, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
   s.tty = st.st_rdev;
   s.log = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  std::string specs = std::getenv("PIKON_SIM_SIGNALS") ? std::getenv("PIKON_SIM_SIGNALS") : "";
+  std::string list = std::getenv("PIKON_SIM_SIGNALS") ? std::getenv("PIKON_SIM_SIGNALS") : "";
   for (int ch = 0; ch < 8; ++ch) {
-    std::size_t comma = specs.find(',');
-    s.signals[ch] = ParseSignal(specs.substr(0, comma));
-    specs = comma == std::string::npos ? "" : specs.substr(comma + 1);
+    std::size_t comma = list.find(',');
+    s.signals[ch] = ParseSignal(list.substr(0, comma));
+    list = comma == std::string::npos ? "" : list.substr(comma + 1);
     s.module.SetSignal(ch + 1, s.signals[ch]);
   }
   s.ready = true;
