@@ -106,7 +106,8 @@ codes=(3900 3400 2900 2400 1900 1400 900 400)
 if [ "$mode" = test ]; then
   signals=$(IFS=,; echo "${codes[*]}")
 else
-  # As tools/demo.sh has them: sawtooth, sine, square, 1.234 V, noise, slow sine, fast sawtooth, 0.5 V.
+  # As tools/demo.sh has them: sawtooth, sine, square, 1.234 V, noise, slow sine, fast
+  # sawtooth, 0.500 V.
   signals=ramp:0:4095:120,sine:300:3700:80,square:800:2200:60,1234
   signals+=,noise:2600:3000,sine:1500:2500:200,ramp:3000:4000:50,500
 fi
@@ -118,7 +119,7 @@ pace=1 sweeps10=150
 
 # --- The pty, held open by a process of its own for the whole session. -------------------------
 python3 -c '
-import os, pty, signal, sys
+import os, pty, signal
 master, slave = pty.openpty()
 print(os.ttyname(slave), flush=True)
 os.close(slave)
@@ -148,8 +149,7 @@ done
 # The new wineserver starts the device manager, which remakes the dosdevices links.
 WINEDEBUG=-all timeout 120 "$wine" wineboot.exe >>"$tmp/wineboot.log" 2>&1 || die "wineboot failed"
 for _ in $(seq 100); do
-  [ "$(readlink "$WINEPREFIX/dosdevices/com2")" = "$sandbox_sim_tty" ] \
-    && break
+  [ "$(readlink "$WINEPREFIX/dosdevices/com2")" = "$sandbox_sim_tty" ] && break
   sleep 0.2
 done
 sandbox_prefix_ready
@@ -175,7 +175,6 @@ for n in 1 3 4; do
   grep -q "^COM$n fails" <<<"$ports" || die "COM$n can be opened: $ports"
 done
 grep -q '^COM2 opens' <<<"$ports" || die "COM2 (the pty) cannot be opened: $ports"
-
 echo "e2e: COM1, COM3 and COM4 are absent; COM2 is the pty $sandbox_sim_tty"
 check_com_ports
 

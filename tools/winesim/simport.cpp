@@ -35,6 +35,7 @@
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -95,7 +96,12 @@ void Log(Sim& s, const char* format, ...) {
   if (n < 0) return;
   if (n > int(sizeof line) - 2) n = int(sizeof line) - 2;
   line[n++] = '\n';
-  if (s.log >= 0 && write(s.log, line, std::size_t(n)) < 0) return;
+  // One write per line, so the log is whole up to the moment the process ends; a line that
+  // cannot be written is lost, and the module goes on.
+  if (s.log >= 0) {
+    ssize_t written = write(s.log, line, std::size_t(n));
+    (void)written;
+  }
 }
 
 drv::Signal ParseSignal(const std::string& text) {
@@ -107,7 +113,13 @@ drv::Signal ParseSignal(const std::string& text) {
   return drv::Constant(std::atoi(text.c_str()));
 }
 
-// Reads the environment once; false if this process has no simulated port.
+// Unix 98 pseudo-terminal slaves: majors 136 to 143.
+bool IsPty(const struct stat& st) {
+  return S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
+
+// Reads the environment once; false if this process has no simulated port. Only a pty can be
+// one: the module stands in for the modem lines a pty lacks, never for a device that has them.
 bool Setup(Sim& s) {
   static bool tried = false;
   if (tried) return s.ready;
@@ -115,7 +127,7 @@ bool Setup(Sim& s) {
   const char* tty = std::getenv("PIKON_SIM_TTY");
   const char* log = std::getenv("PIKON_SIM_LOG");
   struct stat st;
-  if (!tty || !log || stat(tty, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+  if (!tty || !log || stat(tty, &st) != 0 || !IsPty(st)) return false;
   s.tty = st.st_rdev;
   s.log = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   std::string list = std::getenv("PIKON_SIM_SIGNALS") ? std::getenv("PIKON_SIM_SIGNALS") : "";
@@ -134,10 +146,8 @@ bool IsSimPort(Sim& s, int fd) {
   return Setup(s) && fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == s.tty;
 }
 
-DWORD StatusWord(const Sim& s) { return s.module.Status(); }
-
 int ModemBits(const Sim& s) {
-  DWORD w = StatusWord(s);
+  DWORD w = s.module.Status();
   return (s.rts ? TIOCM_RTS : 0) | (s.dtr ? TIOCM_DTR : 0) | ((w & MS_CTS_ON) ? TIOCM_CTS : 0) |
          ((w & MS_DSR_ON) ? TIOCM_DSR : 0) | ((w & MS_RING_ON) ? TIOCM_RNG : 0) |
          ((w & MS_RLSD_ON) ? TIOCM_CAR : 0);
@@ -227,7 +237,7 @@ int Answer(Sim& s, unsigned long request, void* arg) {
     case TIOCMGET:
       *static_cast<int*>(arg) = ModemBits(s);
       s.pendingRead = true;
-      s.pendingWord = StatusWord(s);
+      s.pendingWord = s.module.Status();
       return 0;
     case TIOCMSET: {
       s.pendingRead = false;  // that read belonged to this change
