@@ -35,6 +35,9 @@ cmake --build build/win32 --target package >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)
 tests/package/check_package.py "build/win32/PIKON-$version-win32.zip" "$version"
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
+echo "== PIKON.exe end to end on Wine, with the simulated module"
+tests/wine/e2e.sh build/win32/PIKON.exe   # says why the product itself cannot run here
+tests/wine/e2e.sh build/win64/PIKON.exe build/win64/e2e
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
 echo "== COM port mapping for real hardware under Wine (tools/wine-port.sh), with a pty"

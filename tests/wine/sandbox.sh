@@ -69,11 +69,25 @@ sandbox_hide_serial() {  # outer-ns
   echo "$sandbox_name: ${#serial[@]} serial device node(s) covered by /dev/null"
 }
 
-check_com_ports() {  # every COM port of the prefix must lead to nothing or to /dev/null
+is_pty() {  # path: true if it is the slave of a pseudo-terminal (major 136 to 143)
+  local major
+  [ -c "$1" ] || return 1
+  major=$((16#$(stat -L -c '%t' "$1")))
+  [ "$major" -ge 136 ] && [ "$major" -le 143 ]
+}
+
+# Every COM port of the prefix must lead to nothing, to /dev/null or to an empty folder (which
+# keeps Wine from making the port); a test that put a simulated module behind a pseudo-terminal
+# names it in sandbox_sim_tty, and that one pty, and no other device, is accepted too.
+check_com_ports() {
   local link target
   for link in "$WINEPREFIX"/dosdevices/com*; do
     target=$(readlink -f "$link" || true)
     [ -e "$target" ] || continue
+    if [ -d "$target" ] && [ -z "$(ls -A "$target")" ]; then continue; fi
+    if [ -n "${sandbox_sim_tty:-}" ] && [ "$target" = "$sandbox_sim_tty" ] && is_pty "$target"; then
+      continue
+    fi
     is_null "$target" || die "$(basename "$link") leads to $target, a real device"
   done
 }
@@ -107,6 +121,8 @@ sandbox_enter() {  # outer-ns
   # The overall timeout, or an interrupt, still cleans up.
   trap 'die "stopped by a signal (timed out?)"' HUP INT TERM
 
+  # The X authority file stays the user's, for a live display.
+  export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
   export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
   export XDG_CACHE_HOME=$tmp/home/.cache XDG_RUNTIME_DIR=$tmp/run
   export WINEPREFIX=$tmp/prefix WINEARCH=win64
@@ -114,6 +130,11 @@ sandbox_enter() {  # outer-ns
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
   mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
+  # sandbox_display=live: the user's own X display (its socket is still reachable), else Xvfb.
+  if [ "${sandbox_display:-}" = live ]; then
+    [ -n "${DISPLAY:-}" ] || die "no DISPLAY to show the windows on"
+    return
+  fi
   # Xvfb picks a free display itself and writes its number to fd 3.
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
   xvfb_pid=$!

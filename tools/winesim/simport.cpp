@@ -1,0 +1,316 @@
+// A simulated converter module for PIKON.exe under Wine: an LD_PRELOAD library that puts the
+// same module the native build talks to (winapi/src/simmodule.cpp) behind a pseudo-terminal.
+//
+// Wine carries the serial control calls of a COM port to the Unix device as ioctls:
+//   EscapeCommFunction SETRTS/CLRRTS/SETDTR/CLRDTR  TIOCMGET, then TIOCMSET with one bit changed
+//   SetCommBreak / ClearCommBreak                   TIOCSBRK / TIOCCBRK
+//   GetCommModemStatus                              TIOCMGET
+//   GetCommState (DTR and RTS control)              TIOCMGET
+//   SetCommState, 256000 baud                       TIOCGSERIAL, TIOCSSERIAL (custom divisor)
+// A pty has no modem lines, so this library answers exactly these requests, and only for the
+// one file descriptor that is the pty named by PIKON_SIM_TTY (same device number); every other
+// descriptor and request goes to the real ioctl untouched. Nothing here opens a device.
+//
+// Environment:
+//   PIKON_SIM_TTY      the pty slave that the prefix's COM port leads to (required)
+//   PIKON_SIM_LOG      where the transaction log goes (required)
+//   PIKON_SIM_SIGNALS  eight channel inputs separated by commas, each a constant code in mV
+//                      (e.g. 1234) or ramp:LOW:HIGH:PERIOD, sine:..., square:..., noise:LOW:HIGH
+//
+// The log, one line per event:
+//   attach                                   first request on the pty; all lines off
+//   break on | break off
+//   status 0xWWWW                            a status read outside a transaction (word as
+//                                            GetCommModemStatus reports it)
+//   serial get | serial set divisor N        the baud rate's custom divisor
+//   T n ch C ctrl 0xCC code V reads R got G  transaction n: control byte CC selected channel C
+//                                            (1..8), the module answered V, the master made R
+//                                            status reads in the answer and assembled G from
+//                                            them (CTS inverted, the leading bit dropped)
+//   VIOLATION text                           what a correct master never does
+// A transaction is logged when its 13th status read is made, or, if the master never makes
+// it, when the next one starts.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "simmodule.h"
+
+namespace {
+
+using IoctlFn = int (*)(int, unsigned long, ...);
+
+struct Sim {
+  bool ready = false;
+  dev_t tty = 0;
+  int log = -1;
+  winapi::SimModule module;
+  drv::Signal signals[8];
+  bool rts = false, dtr = false, brk = false;
+  std::size_t violationsLogged = 0;
+  // A TIOCMGET is a status read unless a TIOCMSET follows it (a line change reads first).
+  bool pendingRead = false;
+  DWORD pendingWord = 0;
+  // The transaction in progress.
+  unsigned long transactions = 0;
+  bool inAnswer = false, logged = true;
+  int channel = 0, code = 0, reads = 0;
+  unsigned edges = 0;    // DTR at the last rising edges of the clock, the latest lowest
+  unsigned control = 0;  // the transaction's control byte
+  unsigned sampled = 0;  // the bits the master read, CTS inverted
+  std::uint64_t conversions[8] = {};
+};
+
+Sim& State() {
+  static Sim sim;
+  return sim;
+}
+
+std::mutex& Lock() {
+  static std::mutex lock;
+  return lock;
+}
+
+IoctlFn RealIoctl() {
+  static IoctlFn real = reinterpret_cast<IoctlFn>(dlsym(RTLD_NEXT, "ioctl"));
+  return real;
+}
+
+void Log(Sim& s, const char* format, ...) {
+  char line[256];
+  va_list args;
+  va_start(args, format);
+  int n = std::vsnprintf(line, sizeof line - 1, format, args);
+  va_end(args);
+  if (n < 0) return;
+  if (n > int(sizeof line) - 2) n = int(sizeof line) - 2;
+  line[n++] = '\n';
+  // One write per line, so the log is whole up to the moment the process ends; a line that
+  // cannot be written is lost, and the module goes on.
+  if (s.log >= 0) {
+    ssize_t written = write(s.log, line, std::size_t(n));
+    (void)written;
+  }
+}
+
+drv::Signal ParseSignal(const std::string& text) {
+  int a = 0, b = 0, c = 1;
+  if (std::sscanf(text.c_str(), "ramp:%d:%d:%d", &a, &b, &c) == 3) return drv::Ramp(a, b, c);
+  if (std::sscanf(text.c_str(), "sine:%d:%d:%d", &a, &b, &c) == 3) return drv::Sine(a, b, c);
+  if (std::sscanf(text.c_str(), "square:%d:%d:%d", &a, &b, &c) == 3) return drv::Square(a, b, c);
+  if (std::sscanf(text.c_str(), "noise:%d:%d", &a, &b) == 2) return drv::Noise(a, b);
+  return drv::Constant(std::atoi(text.c_str()));
+}
+
+// Unix 98 pseudo-terminal slaves: majors 136 to 143.
+bool IsPty(const struct stat& st) {
+  return S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
+
+// Reads the environment once; false if this process has no simulated port. Only a pty can be
+// one: the module stands in for the modem lines a pty lacks, never for a device that has them.
+bool Setup(Sim& s) {
+  static bool tried = false;
+  if (tried) return s.ready;
+  tried = true;
+  const char* tty = std::getenv("PIKON_SIM_TTY");
+  const char* log = std::getenv("PIKON_SIM_LOG");
+  struct stat st;
+  if (!tty || !log || stat(tty, &st) != 0 || !IsPty(st)) return false;
+  s.tty = st.st_rdev;
+  s.log = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  std::string list = std::getenv("PIKON_SIM_SIGNALS") ? std::getenv("PIKON_SIM_SIGNALS") : "";
+  for (int ch = 0; ch < 8; ++ch) {
+    std::size_t comma = list.find(',');
+    s.signals[ch] = ParseSignal(list.substr(0, comma));
+    list = comma == std::string::npos ? "" : list.substr(comma + 1);
+    s.module.SetSignal(ch + 1, s.signals[ch]);
+  }
+  s.ready = true;
+  return true;
+}
+
+bool IsSimPort(Sim& s, int fd) {
+  struct stat st;
+  return Setup(s) && fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == s.tty;
+}
+
+int ModemBits(const Sim& s) {
+  DWORD w = s.module.Status();
+  return (s.rts ? TIOCM_RTS : 0) | (s.dtr ? TIOCM_DTR : 0) | ((w & MS_CTS_ON) ? TIOCM_CTS : 0) |
+         ((w & MS_DSR_ON) ? TIOCM_DSR : 0) | ((w & MS_RING_ON) ? TIOCM_RNG : 0) |
+         ((w & MS_RLSD_ON) ? TIOCM_CAR : 0);
+}
+
+void LogViolations(Sim& s) {
+  const auto& v = s.module.Violations();
+  for (; s.violationsLogged < v.size(); ++s.violationsLogged)
+    Log(s, "VIOLATION %s", v[s.violationsLogged].c_str());
+}
+
+void LogTransaction(Sim& s) {
+  if (s.logged) return;
+  s.logged = true;
+  // The master's bits: the first read is the leading bit, then the code, most significant first.
+  unsigned got = s.sampled & 0xFFFu;
+  Log(s, "T %lu ch %d ctrl 0x%02X code %d reads %d got %u", s.transactions, s.channel, s.control,
+      s.code, s.reads, got);
+}
+
+// A conversion is noticed by the module's counters; which input moved is the channel.
+void NoticeConversion(Sim& s) {
+  for (int ch = 0; ch < 8; ++ch) {
+    std::uint64_t n = s.module.Conversions(ch + 1);
+    if (n == s.conversions[ch]) continue;
+    LogTransaction(s);
+    s.code = drv::SignalAt(s.signals[ch], s.conversions[ch]);
+    s.conversions[ch] = n;
+    s.channel = ch + 1;
+    ++s.transactions;
+    s.inAnswer = true;
+    s.logged = false;
+    s.reads = 0;
+    s.sampled = 0;
+    // The START bit needs no rising edge (it may ride on a clock already high); the other
+    // seven were taken on the rising edges just seen.
+    s.control = 0x80u | (s.edges & 0x7Fu);
+  }
+}
+
+void StatusRead(Sim& s, DWORD word) {
+  if (s.inAnswer && !s.logged) {
+    s.sampled = (s.sampled << 1) | ((word & MS_CTS_ON) ? 0u : 1u);
+    if (++s.reads == 13) {
+      LogTransaction(s);
+      s.inAnswer = false;
+    }
+    return;
+  }
+  Log(s, "status 0x%04X", unsigned(word));
+}
+
+void FlushRead(Sim& s) {
+  if (!s.pendingRead) return;
+  s.pendingRead = false;
+  StatusRead(s, s.pendingWord);
+}
+
+void SetLines(Sim& s, bool dtr, bool rts) {
+  if (dtr != s.dtr) {
+    s.dtr = dtr;
+    s.module.Data(dtr);
+    if (dtr && s.inAnswer) s.inAnswer = false;  // the master gave up reading
+  }
+  if (rts != s.rts) {
+    s.rts = rts;
+    if (rts) s.edges = ((s.edges << 1) | (s.dtr ? 1u : 0u)) & 0xFFu;
+    s.module.Clock(rts);
+    NoticeConversion(s);
+  }
+  LogViolations(s);
+}
+
+void Attach(Sim& s) {
+  static bool attached = false;
+  if (attached) return;
+  attached = true;
+  s.module.Attach(false, false, false);
+  Log(s, "attach");
+}
+
+// Answers one modem request on the simulated port. Returns the ioctl result.
+int Answer(Sim& s, unsigned long request, void* arg) {
+  Attach(s);
+  if (request != TIOCMSET) FlushRead(s);
+  switch (request) {
+    case TIOCMGET:
+      *static_cast<int*>(arg) = ModemBits(s);
+      s.pendingRead = true;
+      s.pendingWord = s.module.Status();
+      return 0;
+    case TIOCMSET: {
+      s.pendingRead = false;  // that read belonged to this change
+      int bits = *static_cast<int*>(arg);
+      SetLines(s, bits & TIOCM_DTR, bits & TIOCM_RTS);
+      return 0;
+    }
+    case TIOCMBIS:
+    case TIOCMBIC: {
+      int bits = *static_cast<int*>(arg);
+      bool on = request == TIOCMBIS;
+      SetLines(s, (bits & TIOCM_DTR) ? on : s.dtr, (bits & TIOCM_RTS) ? on : s.rts);
+      return 0;
+    }
+    case TIOCSBRK:
+    case TIOCCBRK:
+      s.brk = request == TIOCSBRK;
+      s.module.Break(s.brk);
+      Log(s, s.brk ? "break on" : "break off");
+      LogViolations(s);
+      return 0;
+    case TIOCGSERIAL: {
+      serial_struct* ss = static_cast<serial_struct*>(arg);
+      std::memset(ss, 0, sizeof *ss);
+      ss->type = PORT_16550A;
+      ss->baud_base = 115200;
+      Log(s, "serial get");
+      return 0;
+    }
+    case TIOCSSERIAL:
+      Log(s, "serial set divisor %d", static_cast<serial_struct*>(arg)->custom_divisor);
+      return 0;
+  }
+  return -1;
+}
+
+bool IsModemRequest(unsigned long request) {
+  switch (request) {
+    case TIOCMGET: case TIOCMSET: case TIOCMBIS: case TIOCMBIC:
+    case TIOCSBRK: case TIOCCBRK: case TIOCGSERIAL: case TIOCSSERIAL:
+      return true;
+  }
+  return false;
+}
+
+int Dispatch(int fd, unsigned long request, void* arg) {
+  if (IsModemRequest(request)) {
+    std::lock_guard<std::mutex> hold(Lock());
+    Sim& s = State();
+    if (IsSimPort(s, fd)) return Answer(s, request, arg);
+  }
+  return RealIoctl()(fd, request, arg);
+}
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {
+  va_list args;
+  va_start(args, request);
+  void* arg = va_arg(args, void*);
+  va_end(args);
+  return Dispatch(fd, request, arg);
+}
+
+// The name 32-bit glibc gives ioctl when time_t is 64 bits wide (Debian's i386 Wine uses it).
+__attribute__((visibility("default"))) int __ioctl_time64(int fd, unsigned long request, ...) {
+  va_list args;
+  va_start(args, request);
+  void* arg = va_arg(args, void*);
+  va_end(args);
+  return Dispatch(fd, request, arg);
+}
+
+}  // extern "C"
