@@ -374,6 +374,49 @@ HWND WINAPI GetParent(HWND window) {
   return (w->style & WS_POPUP) ? w->owner : nullptr;
 }
 
+// The window's first child, or the sibling created after it: the order of a dialog's controls.
+HWND WINAPI GetWindow(HWND window, UINT relation) {
+  Window* w = Find(window);
+  if (!w) return nullptr;
+  if (relation == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
+  if (relation != GW_HWNDNEXT) return nullptr;
+  const std::vector<HWND>& list = Siblings(*w);
+  auto at = std::find(list.begin(), list.end(), window);
+  return at == list.end() || at + 1 == list.end() ? nullptr : *(at + 1);
+}
+
+LONG WINAPI GetWindowLongA(HWND window, int index) {
+  Window* w = Find(window);
+  if (!w) return 0;
+  if (index == GWL_STYLE) return LONG(w->style);
+  if (index == GWL_EXSTYLE) return LONG(w->exStyle);
+  return 0;
+}
+
+namespace {
+
+int CopyOut(const std::string& ansi, LPSTR out, int max) {
+  if (!out || max <= 0) return 0;
+  int n = std::min<int>(int(ansi.size()), max - 1);
+  std::copy(ansi.begin(), ansi.begin() + n, out);
+  out[n] = '\0';
+  return n;
+}
+
+}  // namespace
+
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int max) {
+  Window* w = Find(window);
+  if (!w) return CopyOut("", text, max);
+  return CopyOut(AnsiFromUtf8(w->text), text, max);
+}
+
+int WINAPI GetClassNameA(HWND window, LPSTR name, int max) {
+  Window* w = Find(window);
+  if (!w || !w->cls) return 0;
+  return CopyOut(AnsiFromUtf8(w->cls->name), name, max);
+}
+
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
   Window* w = Find(window);
   if (!w || !rect) return FALSE;
