@@ -270,7 +270,7 @@ void ScriptPlotWindow600x400() {
     drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
   });
   drv::Script(drv::WhenIdle(), "drag it to a client area of 600 x 400", [] {
-    drv::ResizeWindow(Plotter, 608, 445);
+    drv::ResizeWindow(Plotter, 608, 446);
     ASSERT_EQ(cxPlotter, 600);
     ASSERT_EQ(cyPlotter, 400);
   });

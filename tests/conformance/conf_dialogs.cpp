@@ -3,6 +3,7 @@
 
 #include "conformance_ids.h"
 #include "harness.h"
+#include "resource.h"
 #include "support.h"
 
 namespace {
@@ -130,6 +131,27 @@ CONF_CASE(dlgkeys, enter_after_setfocus_on_button) {
      "Enter on a push button given the focus by SetFocus: %d commands, first %d",
      g_commandCount, g_commands[0]);
   DestroyWindow(d);
+}
+
+// The program's toolbar panel has no default button: when it takes the focus, its first button
+// gets it, and Enter presses nothing but IDOK, which the panel leaves alone.
+CONF_CASE(dlgkeys, toolbar_panel_enter_at_start) {
+  HWND parent = logged_window(0, WS_OVERLAPPEDWINDOW, 10, 10, 400, 300);
+  g_commandCount = 0;
+  HWND panel = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TOOLBAR),
+                                  parent, KeysProc, 0);
+  ShowWindow(panel, SW_SHOW);
+  SetFocus(panel);
+  ok(GetFocus() == GetDlgItem(panel, IDC_MESSEN), "focus on %p, not on \"Messen\"",
+     (void*)GetFocus());
+  Key(panel, VK_RETURN);
+  ok(g_commandCount == 1 && g_commands[0] == IDOK, "Enter: %d commands, first %d",
+     g_commandCount, g_commands[0]);
+  Key(panel, VK_TAB);
+  Key(panel, VK_RETURN);
+  ok(g_commandCount == 2 && g_commands[1] == IDC_TOGGLE_PLOTTER, "Tab, Enter: %d, then %d",
+     g_commandCount, g_commands[1]);
+  DestroyWindow(parent);
 }
 
 CONF_CASE(dlgkeys, escape_is_cancel) {

@@ -76,7 +76,7 @@ CONF_CASE(static_text, left_wraps_between_words) {
 
 CONF_CASE(static_text, center_wraps_and_centres_each_line) {
   Statics st = Measure();
-  int width = st.word + 40;
+  int width = st.word * 3 / 2;
   HWND s = Static(st.parent, "Wwwww Wwwww", SS_CENTER, width, 3 * st.line);
   Ink first = InkBox(s, RECT{0, 0, width, st.line});
   Ink second = InkBox(s, RECT{0, st.line, width, 3 * st.line});
@@ -91,14 +91,14 @@ CONF_CASE(static_text, center_wraps_and_centres_each_line) {
 
 CONF_CASE(static_text, right_wraps_and_aligns_right) {
   Statics st = Measure();
-  int width = st.word + 40;
+  int width = st.word * 3 / 2;
   HWND s = Static(st.parent, "Wwwww Wwwww", SS_RIGHT, width, 3 * st.line);
   Ink first = InkBox(s, RECT{0, 0, width, st.line});
   Ink second = InkBox(s, RECT{0, st.line, width, 3 * st.line});
   ok(second.right >= 0, "no second line");
   ok(first.right >= width - 4 && second.right >= width - 4, "lines end at %d and %d of %d",
      first.right, second.right, width);
-  ok(first.left >= 30, "first line starts at %d", first.left);
+  ok(first.left >= st.word / 3, "first line starts at %d", first.left);
   DestroyWindow(st.parent);
 }
 
@@ -162,6 +162,9 @@ void ExpectOneLine(int templateId, const char* name, HWND parent) {
     char text[128] = "";
     GetWindowTextA(c, text, sizeof text);
     ok(ink.right >= 0, "\"%s\" shows nothing", text);
+    if (std::strcmp(text, "Datens\xE4tze") == 0)
+      wine_deviation("Wine's stand-in for MS Sans Serif 8 is wider than MS Sans Serif: "
+                     "\"Datens\xC3\xA4tze\" overruns its 35-unit label and is broken");
     ok(ink.bottom < 15, "\"%s\" takes more than one line in %d pixels (ink %d-%d, %d-%d)",
        text, int(r.right), ink.left, ink.right, ink.top, ink.bottom);
   }

@@ -59,8 +59,8 @@ void Command(HWND dialog, int id, WORD code, HWND control) {
 void PressDefault(HWND dialog) {
   Window* focus = Find(FocusWindow());
   Window* d = Find(dialog);
-  if (focus && IsDescendant(dialog, focus->handle) && IsPushButton(*focus)) {
-    Command(dialog, focus->id, BN_CLICKED, focus->handle);
+  if (HWND button = d ? FocusedDefault(*d) : nullptr) {
+    Command(dialog, Find(button)->id, BN_CLICKED, button);
   } else if (d && d->defId) {
     HWND button = DlgItem(dialog, d->defId);
     Window* b = Find(button);
@@ -161,13 +161,20 @@ bool IsPushButton(const Window& w) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
+// SetFocus alone does not make a push button the default; the dialog's own Tab navigation does.
+HWND FocusedDefault(const Window& dialog) {
+  Window* focus = Find(FocusWindow());
+  if (!focus || focus->parent != dialog.handle || !IsPushButton(*focus)) return nullptr;
+  bool own = (focus->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  return own || dialog.tabbedButton == focus->handle ? focus->handle : nullptr;
+}
+
 bool IsDefaultButton(const Window& w) {
   if (!IsPushButton(w)) return false;
-  Window* focus = Find(FocusWindow());
-  bool focusOnButton = focus && focus->parent == w.parent && IsPushButton(*focus);
-  if (focusOnButton) return focus == &w;
   Window* d = Find(w.parent);
-  return d && d->defId != 0 && d->defId == w.id;
+  if (!d) return false;
+  if (HWND focused = FocusedDefault(*d)) return focused == w.handle;
+  return d->defId != 0 && d->defId == w.id;
 }
 
 // The next control after `from` that takes Tab, wrapping round; the first one for nullptr.
@@ -267,7 +274,11 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
   if (msg->message == WM_KEYDOWN) {
     switch (msg->wParam) {
       case VK_TAB:
-        if (HWND next = NextTabItem(dialog, FocusWindow())) SetFocusImpl(next);
+        if (HWND next = NextTabItem(dialog, FocusWindow())) {
+          Window* n = Find(next);
+          Find(dialog)->tabbedButton = n && IsPushButton(*n) ? next : nullptr;
+          SetFocusImpl(next);
+        }
         return TRUE;
       case VK_RETURN:
         PressDefault(dialog);

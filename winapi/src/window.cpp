@@ -285,10 +285,14 @@ POINT ClientOriginOnScreen(const Window& w) {
 }
 
 void ResizeSurface(Window& w) {
-  w.surface.width = ClientWidth(w);
-  w.surface.height = ClientHeight(w);
-  w.surface.pixels.assign(std::size_t(w.surface.width) * std::size_t(w.surface.height),
-                          w.background);
+  Surface resized;
+  resized.width = ClientWidth(w);
+  resized.height = ClientHeight(w);
+  resized.pixels.assign(std::size_t(resized.width) * std::size_t(resized.height), w.background);
+  for (int y = 0; y < std::min(resized.height, w.surface.height); ++y)
+    for (int x = 0; x < std::min(resized.width, w.surface.width); ++x)
+      resized.At(x, y) = w.surface.At(x, y);
+  w.surface = std::move(resized);
 }
 
 std::string Utf8FromAnsi(LPCSTR text) { return text ? Cp1252ToUtf8(text) : std::string(); }
