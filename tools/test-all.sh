@@ -31,6 +31,8 @@ tests/wine/check_exe.sh build/win64/PIKON.exe pei-x86-64
 tests/wine/check_resources.py build/win32/PIKON.exe
 tests/wine/check_resources.py build/win64/PIKON.exe
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
+echo "== conformance cases on the subset and on Wine"
+tools/conformance.sh
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
 echo "all tests passed"

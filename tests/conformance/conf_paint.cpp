@@ -300,3 +300,4 @@ CONF_CASE(queue, destroy_purges_posted) {
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) left = left || msg.message == WM_USER + 10;
   ok(!left, "a message of a destroyed window was still read");
 }
+
