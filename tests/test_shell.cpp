@@ -283,7 +283,7 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
         EXPECT_EQ(drv::WindowText(children[i]), want.text) << "control " << i;
       }
       EXPECT_EQ(drv::WindowPixel(about, 3 + 18 + 16, 3 + 20 + 16), RGB(0, 0, 0))
-          << "the program icon's plot area";
+          << "the program icon's plot area: the box runs with the program's module";
       EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
       EXPECT_TRUE(drv::IsDefaultButton(GetDlgItem(about, IDOK)));
       e.gesture(about);

@@ -12,8 +12,9 @@ jobs=$(nproc)
 out=build/conformance
 mkdir -p "$out"
 
-build() {  # dir, cmake arguments...
+build() {  # dir, cmake arguments for a new build dir...
   local dir=$1; shift
+  if [ -f "$dir/CMakeCache.txt" ]; then set --; fi
   cmake -S . -B "$dir" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs" --target conformance >/dev/null
 }

@@ -289,3 +289,47 @@ CONF_CASE(msgbox, layout) {
      height_of(b), height_of(seen.client));
   DestroyWindow(seen.other);
 }
+
+namespace {
+
+INT_PTR CALLBACK IconDlgProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
+struct IconControls {
+  HICON program, system;
+  RECT programSize;
+};
+
+IconControls IconsOf(HINSTANCE instance) {
+  IconControls seen{};
+  HWND d = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CONF_ICON), nullptr, IconDlgProc, 0);
+  ok(d != nullptr, "no dialog from the program's template with module %p", (void*)instance);
+  HWND program = GetDlgItem(d, IDC_CONF_ICON);
+  seen.program = reinterpret_cast<HICON>(SendMessageA(program, STM_GETICON, 0, 0));
+  seen.system =
+      reinterpret_cast<HICON>(SendMessageA(GetDlgItem(d, IDC_CONF_SYSICON), STM_GETICON, 0, 0));
+  GetClientRect(program, &seen.programSize);
+  DestroyWindow(d);
+  return seen;
+}
+
+}  // namespace
+
+// A dialog created with a null module still comes from the program's template, but its
+// controls get the null instance, and an icon control then finds only the system's icons.
+CONF_CASE(dialog_module, null_module_finds_only_system_icons) {
+  IconControls seen = IconsOf(nullptr);
+  ok(seen.program == nullptr, "a null instance loaded the program's icon");
+  ok(width_of(seen.programSize) == 0, "the empty icon control is %d wide",
+     width_of(seen.programSize));
+  ok(seen.system != nullptr, "no system icon IDI_APPLICATION");
+}
+
+CONF_CASE(dialog_module, program_module_finds_its_icon) {
+  IconControls seen = IconsOf(GetModuleHandleA(nullptr));
+  ok(seen.program != nullptr, "the program's icon was not found");
+  ok(width_of(seen.programSize) == 32 && height_of(seen.programSize) == 32, "icon control %d x %d",
+     width_of(seen.programSize), height_of(seen.programSize));
+  ok(seen.system != nullptr, "no system icon IDI_APPLICATION");
+}

@@ -12,5 +12,6 @@
 #define IDC_CONF_RADIO_B 9105
 #define IDC_CONF_TEXT 9106
 #define IDC_CONF_ICON 9107
+#define IDC_CONF_SYSICON 9108
 
 #endif

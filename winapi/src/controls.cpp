@@ -292,6 +292,7 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   LRESULT result = 0;
   if (Common(window, message, PaintStatic, result)) return result;
   if (message == WM_CREATE) w->control = ControlKind::Static;
+  if (message == STM_GETICON) return reinterpret_cast<LRESULT>(w->icon);
   return message == WM_CREATE ? 0 : DefWindowProcA(window, message, wParam, lParam);
 }
 

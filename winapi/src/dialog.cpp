@@ -35,10 +35,15 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item)
       metrics::DialogY(item.cy), dialog, reinterpret_cast<HMENU>(std::intptr_t(item.id)), instance,
       nullptr);
   if (!control) return false;
-  // An icon control names its icon by ordinal and takes the icon's size.
+  // An icon control names its icon by ordinal and loads it from the instance the dialog was
+  // created with, then from the system's icons: a null instance finds only those. It takes the
+  // size of the icon it found.
   if (item.text.isId && Lower(cls) == "static") {
-    if (Window* w = Find(control)) w->icon = ProgramIcon(item.text);
-    SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HICON icon = instance ? LoadIconA(instance, MAKEINTRESOURCEA(item.text.id)) : nullptr;
+    if (!icon) icon = LoadIconA(nullptr, MAKEINTRESOURCEA(item.text.id));
+    if (Window* w = Find(control)) w->icon = icon;
+    if (icon)
+      SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Window* d = Find(dialog);
   if (d && d->defId == 0 && Lower(cls) == "button" &&
