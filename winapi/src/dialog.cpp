@@ -60,7 +60,7 @@ void Command(HWND dialog, int id, WORD code, HWND control) {
   Send(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
-// Enter: the focused push button, else the default button, else IDOK.
+// Enter: the focused push button if it is the default now, else the default button, else IDOK.
 void PressDefault(HWND dialog) {
   Window* focus = Find(FocusWindow());
   Window* d = Find(dialog);
