@@ -102,6 +102,19 @@ CONF_CASE(static_text, right_wraps_and_aligns_right) {
   DestroyWindow(st.parent);
 }
 
+// A line may also be broken after a hyphen, as in "12-Bit-A/D-Wandler".
+CONF_CASE(static_text, breaks_after_a_hyphen) {
+  Statics st = Measure();
+  int width = st.word * 3 / 2;
+  HWND s = Static(st.parent, "Wwwww-Wwwww", SS_LEFT, width, 3 * st.line);
+  Ink first = InkBox(s, RECT{0, 0, width, st.line});
+  Ink second = InkBox(s, RECT{0, st.line, width, 3 * st.line});
+  ok(second.right >= 0 && second.left <= 1, "no second line starting at the left (%d)",
+     second.left);
+  ok(first.right < width - 4, "the first line ran on to %d of %d", first.right, width);
+  DestroyWindow(st.parent);
+}
+
 CONF_CASE(static_text, nowordwrap_stays_on_one_line) {
   Statics st = Measure();
   HWND s = Static(st.parent, "Wwwww Wwwww", SS_LEFTNOWORDWRAP, st.word + 8, 3 * st.line);
