@@ -59,7 +59,9 @@ static void Befehl(HWND hwnd, int id)
         VerbergePlotter();
         break;
     case IDM_ABOUT:
-        DialogBoxParamA(NULL, "AboutBox", hwnd, AboutDlgProc, 0);
+        /* With the program's module, not NULL: the template would be found either way, but
+           the box's controls get the module given, and only it holds the icon. */
+        DialogBoxParamA(GetModuleHandleA(NULL), "AboutBox", hwnd, AboutDlgProc, 0);
         break;
     case IDM_HILFE:
         WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);

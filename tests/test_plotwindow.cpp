@@ -158,7 +158,7 @@ TEST(PlotWindow, ShowingPaintsFrameAndTextsWhereTheSizeMessageDrewNoTexts) {
     EXPECT_EQ(outer.right, 1021);
     EXPECT_EQ(outer.top, 0);
     EXPECT_EQ(outer.right - outer.left, 675 + 8) << "sizing frame 4 on each side";
-    EXPECT_EQ(outer.bottom - outer.top, 488 + 45) << "and caption 18 and menu bar 19";
+    EXPECT_EQ(outer.bottom - outer.top, 488 + 46) << "and caption 19 and menu bar 19";
     if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
       EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/plot_window.png"));
     }
@@ -204,8 +204,59 @@ void ExpectSnapped(std::size_t from, const std::string& what) {
   EXPECT_EQ(drv::ActiveTopLevel(), Plotter) << what << ": active";
 }
 
+// Ink above the plot area (whose top is 0.1 cy): the title and the mark, which only Texte writes.
+int InkAbovePlotArea() {
+  RECT client;
+  GetClientRect(Plotter, &client);
+  int inked = 0;
+  for (int y = 0; y < client.bottom / 10; ++y)
+    for (int x = 0; x < client.right; ++x) inked += drv::ClientPixel(Plotter, x, y) != kWhite;
+  return inked;
+}
+
+void Snapshot(const char* name) {
+  if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
+    EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/" + name));
+  }
+}
+
+// A size change repaints only what it newly exposes (the dialog class has neither CS_HREDRAW nor
+// CS_VREDRAW), and the size message draws no texts: after a shrink the chart stands without its
+// title, scales and captions until a paint brings them back. A forced resize that exposes a
+// strip gets that paint at the next read of the queue; a plain shrink none at all. PNGs go to
+// $PIKON_SNAPSHOTS if that is set.
+TEST(PlotWindow, AfterAShrinkTheTextsAreGoneUntilTheNextPaint) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::Script(drv::WhenIdle(), "show the plot window", [] {
+    drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
+  });
+  drv::Script(drv::WhenIdle(), "drag it larger", [] { drv::ResizeWindow(Plotter, 900, 600); });
+  drv::Script(drv::WhenIdle(), "the larger window was painted; shrink it", [] {
+    EXPECT_GT(InkAbovePlotArea(), 200) << "title and mark after the paint";
+    drv::ResizeWindow(Plotter, 700, 450);
+    EXPECT_EQ(InkAbovePlotArea(), 0) << "the size message's white fill took the texts";
+    Snapshot("plot_after_shrink.png");
+  });
+  drv::Script(drv::WhenIdle(), "nothing was painted; drag it too narrow", [] {
+    EXPECT_EQ(InkAbovePlotArea(), 0) << "a plain shrink leaves nothing to paint";
+    std::size_t from = drv::Ledger().size();
+    drv::ResizeWindow(Plotter, 557, 450);
+    ExpectSnapped(from, "forced from 557 x 450");
+    EXPECT_EQ(Drawing(from), "Z H(59,35) H(59,35) Z H(59,35) H(59,35)");
+    EXPECT_EQ(InkAbovePlotArea(), 0) << "no texts until the paint";
+    Snapshot("plot_after_forced_resize.png");
+  });
+  drv::Script(drv::WhenIdle(), "look after the next paint", [] {
+    EXPECT_GT(InkAbovePlotArea(), 200) << "the paint for the exposed strip wrote the texts";
+    Snapshot("plot_after_next_paint.png");
+  });
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
 // Dragging a border: a client area narrower than 550 or lower than 350 snaps the window back to
-// (10, 10), 600 x 400 (client 592 x 355), whose own nested size message draws the chart; the
+// (10, 10), 600 x 400 (client 592 x 354), whose own nested size message draws the chart; the
 // outer size message then draws it again at the new size. Sizes that are big enough are drawn
 // as they come; a drag that changes nothing sends nothing. No size message draws texts.
 TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNewSize) {
@@ -218,14 +269,14 @@ TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNew
     const char* drawing;   // what the size messages draw (see Drawing)
   };
   static const Drag drags[] = {
-      {"wider and lower", 760, 560, false, 752, 515, "Z H(75,51) H(75,51)"},
-      {"client 550 x 350, the smallest", 558, 395, false, 550, 350, "Z H(55,35) H(55,35)"},
-      {"client 549 wide", 557, 395, true, 592, 355,
+      {"wider and lower", 760, 560, false, 752, 514, "Z H(75,51) H(75,51)"},
+      {"client 550 x 350, the smallest", 558, 396, false, 550, 350, "Z H(55,35) H(55,35)"},
+      {"client 549 wide", 557, 395, true, 592, 354,
        "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
-      {"client 349 high", 700, 394, true, 592, 355, "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
-      {"both far too small", 300, 200, true, 592, 355,
+      {"client 349 high", 700, 395, true, 592, 354, "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
+      {"both far too small", 300, 200, true, 592, 354,
        "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
-      {"the size it has", 600, 400, false, 592, 355, ""},
+      {"the size it has", 600, 400, false, 592, 354, ""},
   };
   static HWND other = nullptr;
   drv::Script(drv::WhenIdle(), "show the plot window, then another program's", [] {
@@ -267,7 +318,7 @@ TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNew
 // Minimising reports a client area of 0 x 0: the program asks for (10, 10), 600 x 400 at once.
 // A minimised window keeps its empty client area, so no nested size message comes and the chart
 // is drawn for 0 x 0; the window is active at (10, 10), and restoring it (the taskbar button)
-// brings it back there at 600 x 400 with the chart drawn for 592 x 355.
+// brings it back there at 600 x 400 with the chart drawn for 592 x 354.
 TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
   drv::PlugPort(1, drv::PortKind::Module);
   static HWND other = nullptr;
@@ -290,7 +341,7 @@ TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
     ShowWindow(Plotter, SW_RESTORE);
     EXPECT_EQ(Drawing(from), "Z H(59,35) H(59,35)");
     EXPECT_EQ(cxPlotter, 592);
-    EXPECT_EQ(cyPlotter, 355);
+    EXPECT_EQ(cyPlotter, 354);
     EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped))
         << "at " << Show(drv::WindowRectOf(Plotter));
     EXPECT_TRUE(PlotCalls("SetWindowPos", from).empty()) << "big enough now";

@@ -270,7 +270,7 @@ void ScriptPlotWindow600x400() {
     drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
   });
   drv::Script(drv::WhenIdle(), "drag it to a client area of 600 x 400", [] {
-    drv::ResizeWindow(Plotter, 608, 445);
+    drv::ResizeWindow(Plotter, 608, 446);
     ASSERT_EQ(cxPlotter, 600);
     ASSERT_EQ(cyPlotter, 400);
   });
@@ -574,6 +574,10 @@ TEST(Run, AFailingStatusReadShowsItsMessageWhileThePanelsStayUsable) {
       });
       drv::Script(drv::WhenMessageBox(), "the stop message on top of it: OK", [] {
         EXPECT_EQ(exeparam, 0);
+        // Centred on the 1024 x 768 screen, not on the main window that owns it.
+        RECT r = drv::WindowRectOf(drv::TopMessageBox());
+        EXPECT_NEAR((r.left + r.right) / 2, 512, 1);
+        EXPECT_NEAR((r.top + r.bottom) / 2, 384, 1);
         drv::AnswerMessageBox(IDOK);
       });
       drv::Script(drv::WhenMessageBox(), "the error message again: OK", [] {

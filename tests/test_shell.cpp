@@ -91,7 +91,7 @@ TEST(Shell, StartsWithTheModuleOnCom2) {
     EXPECT_EQ(outer.right - outer.left, 301);
     EXPECT_EQ(outer.bottom - outer.top, 322);
     EXPECT_EQ(client.right, 291) << "frame 3 and client edge 2 on each side";
-    EXPECT_EQ(client.bottom, 275) << "caption 18, menu bar 19, frame 3, client edge 2";
+    EXPECT_EQ(client.bottom, 274) << "caption 19, menu bar 19, frame 3, client edge 2";
 
     // Client areas in the main window's client coordinates: the templates' dialog units in
     // pixels (x * 6 / 4, y * 13 / 8, rounded), each inside the main window's client area.
@@ -245,7 +245,7 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
       {IDOK, {120, 146, 195, 169}, "OK"},
       {IDC_ABOUT_ICON, {18, 20, 50, 52}, ""},  // an icon control takes the icon's size
       {-1, {75, 20, 240, 33}, "PIKON"},
-      {-1, {75, 36, 240, 49}, "Achtkanal-Voltmeter und Schreiber"},
+      {-1, {75, 36, 240, 49}, "8-Kanal-Voltmeter/Schreiber"},
       {-1, {75, 52, 240, 65}, "für den 12-Bit-A/D-Wandler"},
       {-1, {75, 68, 240, 81}, "Version 1.0"},
       {-1, {75, 85, 240, 98}, "Messtechnik Lindenau"},
@@ -283,7 +283,7 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
         EXPECT_EQ(drv::WindowText(children[i]), want.text) << "control " << i;
       }
       EXPECT_EQ(drv::WindowPixel(about, 3 + 18 + 16, 3 + 20 + 16), RGB(0, 0, 0))
-          << "the program icon's plot area";
+          << "the program icon's plot area: the box runs with the program's module";
       EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK));
       EXPECT_TRUE(drv::IsDefaultButton(GetDlgItem(about, IDOK)));
       e.gesture(about);
@@ -348,14 +348,26 @@ TEST(Shell, MenuEntriesForHelpAndTheGrayedOnes) {
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
 
-// At the start the toolbar panel has the focus on "Messen", which Enter would press.
-TEST(Shell, MessenIsWhatEnterPressesAtTheStart) {
+// At the start the toolbar panel has the focus on "Messen", but the panel has no default button
+// and a focus given by SetFocus does not make one: Enter sends IDOK, which the panel leaves, and
+// starts nothing. Once Tab has moved the focus, Enter presses the button it reached.
+TEST(Shell, EnterAtTheStartPressesNothingAndAfterTabTheButtonReached) {
   drv::PlugPort(1, drv::PortKind::Module);
-  drv::Script(drv::WhenIdle(), "look at the toolbar", [] {
+  drv::Script(drv::WhenIdle(), "look at the toolbar, press Enter", [] {
     HWND messen = GetDlgItem(g_hToolbar, IDC_MESSEN);
     EXPECT_EQ(GetFocus(), messen);
-    EXPECT_TRUE(drv::IsDefaultButton(messen));
+    EXPECT_FALSE(drv::IsDefaultButton(messen));
     EXPECT_FALSE(drv::IsDefaultButton(GetDlgItem(g_hToolbar, IDC_TOGGLE_PLOTTER)));
+    drv::PressKey(VK_RETURN);
+  });
+  drv::Script(drv::WhenIdle(), "nothing started; Tab, Enter", [] {
+    EXPECT_FALSE(IsWindowVisible(Plotter));
+    EXPECT_EQ(exeparam, 0) << "no run";
+    drv::PressKey(VK_TAB);
+    drv::PressKey(VK_RETURN);
+  });
+  drv::Script(drv::WhenIdle(), "Toggle Plotter was pressed", [] {
+    EXPECT_TRUE(IsWindowVisible(Plotter));
     drv::CloseWindow(MainWindow());
   });
   EXPECT_EQ(drv::RunWinMain(), 0);
@@ -449,8 +461,8 @@ TEST(Shell, MainWindowPicture) {
         {"port panel's face", 100, 44, RGB(192, 192, 192)},
         {"COM 1's empty circle", 12, 50, RGB(255, 255, 255)},
         {"COM 3's check dot", 147, 50, RGB(0, 0, 0)},
-        {"inside the field of channel 1", 25, 78, RGB(255, 255, 255)},
-        {"field of channel 1, sunken edge", 20, 74, RGB(128, 128, 128)},
+        {"inside the field of channel 1", 25, 79, RGB(255, 255, 255)},
+        {"field of channel 1, sunken edge", 20, 75, RGB(128, 128, 128)},
     };
     for (const Spot& p : spots)
       EXPECT_EQ(drv::WindowPixel(main, p.x, p.y), p.color) << p.what << " at " << p.x << ", " << p.y;

@@ -282,8 +282,9 @@ class Dialogs : public Windows {
   HWND owner = nullptr;
 };
 
-// The toolbar panel's template: Enter presses the push button with the focus, Tab moves the
-// focus to the next tab stop (round to the first), Escape sends IDCANCEL.
+// The toolbar panel's template, which has no default button: the focus the panel hands to its
+// first tab stop does not make "Messen" the default, so Enter sends IDOK; a push button Tab
+// moves the focus to is the default while it has it; Escape sends IDCANCEL.
 TEST_F(Dialogs, EnterTabAndEscapeInTheToolbarPanel) {
   HWND panel = CreateDialogParamA(Program(), MAKEINTRESOURCEA(IDD_TOOLBAR), owner, TestDlgProc, 0);
   ASSERT_NE(panel, nullptr);
@@ -296,10 +297,11 @@ TEST_F(Dialogs, EnterTabAndEscapeInTheToolbarPanel) {
     std::vector<int> commands;
     HWND focus;
   } steps[] = {
-      {VK_RETURN, {IDC_MESSEN}, messen},
+      {VK_RETURN, {IDOK}, messen},
       {VK_TAB, {}, toggle},
       {VK_RETURN, {IDC_TOGGLE_PLOTTER}, toggle},
       {VK_TAB, {}, messen},
+      {VK_RETURN, {IDC_MESSEN}, messen},
       {VK_ESCAPE, {IDCANCEL}, messen},
       {'5', {}, messen},  // a character key is left to the control
   };
@@ -467,7 +469,7 @@ TEST_F(Windows, MinimiseAndCloseBoxes) {
   RECT client;
   GetClientRect(w, &client);
   EXPECT_EQ(client.right, 200 - 8) << "sizing frame 4 on each side";
-  EXPECT_EQ(client.bottom, 150 - 8 - 18) << "and the caption";
+  EXPECT_EQ(client.bottom, 150 - 8 - 19) << "and the caption";
   g_seen.clear();
   drv::MinimiseWindow(w);
   MSG msg;
@@ -481,7 +483,7 @@ TEST_F(Windows, MinimiseAndCloseBoxes) {
   SetWindowPos(w, HWND_TOP, 10, 10, 600, 400, SWP_SHOWWINDOW);
   EXPECT_TRUE(Only({WM_SIZE}).empty()) << "still minimised: no new client size";
   ShowWindow(w, SW_RESTORE);
-  ExpectSequence({{w, WM_SIZE, 600 - 8, 400 - 8 - 18}}, Only({WM_SIZE}));
+  ExpectSequence({{w, WM_SIZE, 600 - 8, 400 - 8 - 19}}, Only({WM_SIZE}));
 
   g_seen.clear();
   drv::CloseWindow(w);

@@ -35,6 +35,8 @@ cmake --build build/win32 --target package >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)
 tests/package/check_package.py "build/win32/PIKON-$version-win32.zip" "$version"
 tests/wine/smoke.sh build/win64/PIKON.exe build/win64/smoke
+echo "== conformance cases on the subset and on Wine"
+tools/conformance.sh
 echo "== PIKON.exe end to end on Wine, with the simulated module"
 tests/wine/e2e.sh build/win32/PIKON.exe   # says why the product itself cannot run here
 tests/wine/e2e.sh build/win64/PIKON.exe build/win64/e2e

@@ -2,6 +2,8 @@
 // fields, static texts and icons. Each paints itself into its client surface.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "dc.h"
 #include "draw.h"
@@ -90,6 +92,58 @@ void PaintRadioButton(Window& w, Surface& s) {
   if (FocusWindow() == w.handle) FocusBox(s, RECT{15, 0, s.width, s.height});
 }
 
+// Where a line may be broken: after a run of spaces, or after a hyphen that does not stand
+// before a digit (Unicode line breaking, as Win32's word break follows it). Each piece keeps
+// its trailing spaces.
+std::vector<std::string> BreakablePieces(const std::string& paragraph) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < paragraph.size(); ++i) {
+    char next = i + 1 < paragraph.size() ? paragraph[i + 1] : '\0';
+    bool afterSpaces = paragraph[i] == ' ' && next != ' ';
+    bool afterHyphen = paragraph[i] == '-' && next != '\0' && next != ' ' &&
+                       !(next >= '0' && next <= '9');
+    if (afterSpaces || afterHyphen) {
+      pieces.push_back(paragraph.substr(start, i + 1 - start));
+      start = i + 1;
+    }
+  }
+  if (start < paragraph.size()) pieces.push_back(paragraph.substr(start));
+  return pieces;
+}
+
+std::string TrimRight(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+// The lines a static text shows: its own line breaks and, with word wrap, a break wherever the
+// next piece would run past `width`. A piece wider than the line stays whole and is clipped.
+std::vector<std::string> StaticLines(const std::string& text, const FontSpec& font, int width,
+                                     bool wrap) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end = 0; end <= text.size(); ++end) {
+    if (end < text.size() && text[end] != '\n') continue;
+    std::string paragraph = text.substr(start, end - start);
+    start = end + 1;
+    if (!wrap) {
+      lines.push_back(paragraph);
+      continue;
+    }
+    std::string line;
+    for (const std::string& piece : BreakablePieces(paragraph)) {
+      if (!line.empty() && MeasureText(font, TrimRight(line + piece), true).width > width) {
+        lines.push_back(TrimRight(line));
+        line.clear();
+      }
+      line += piece;
+    }
+    lines.push_back(TrimRight(line));
+  }
+  return lines;
+}
+
 void PaintStatic(Window& w, Surface& s) {
   FillBox(s, RECT{0, 0, s.width, s.height}, metrics::kFace);
   DWORD type = w.style & SS_TYPEMASK;
@@ -98,17 +152,16 @@ void PaintStatic(Window& w, Surface& s) {
     return;
   }
   Align align = type == SS_CENTER ? Align::Center : type == SS_RIGHT ? Align::Right : Align::Left;
-  // Line by line, as the text breaks them.
+  bool wrap = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
+  FontSpec font = ControlFont();
   FontMetrics m;
-  MeasureFont(ControlFont(), m);
+  MeasureFont(font, m);
   int top = 0;
-  std::size_t start = 0;
-  for (std::size_t end = 0; end <= w.text.size(); ++end) {
-    if (end < w.text.size() && w.text[end] != '\n') continue;
-    DrawLabel(s, w.text.substr(start, end - start), RECT{0, top, s.width, s.height}, align, false,
-              metrics::kText, (w.style & WS_DISABLED) != 0);
+  for (const std::string& line : StaticLines(w.text, font, s.width, wrap)) {
+    if (top >= s.height) break;  // the lines that do not fit are clipped away
+    DrawLabel(s, line, RECT{0, top, s.width, s.height}, align, false, metrics::kText,
+              (w.style & WS_DISABLED) != 0);
     top += std::max(m.height, 1);
-    start = end + 1;
   }
 }
 
@@ -239,6 +292,7 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   LRESULT result = 0;
   if (Common(window, message, PaintStatic, result)) return result;
   if (message == WM_CREATE) w->control = ControlKind::Static;
+  if (message == STM_GETICON) return reinterpret_cast<LRESULT>(w->icon);
   return message == WM_CREATE ? 0 : DefWindowProcA(window, message, wParam, lParam);
 }
 

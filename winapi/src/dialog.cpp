@@ -35,10 +35,15 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item)
       metrics::DialogY(item.cy), dialog, reinterpret_cast<HMENU>(std::intptr_t(item.id)), instance,
       nullptr);
   if (!control) return false;
-  // An icon control names its icon by ordinal and takes the icon's size.
+  // An icon control names its icon by ordinal and loads it from the instance the dialog was
+  // created with, then from the system's icons: a null instance finds only those. It takes the
+  // size of the icon it found.
   if (item.text.isId && Lower(cls) == "static") {
-    if (Window* w = Find(control)) w->icon = ProgramIcon(item.text);
-    SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HICON icon = instance ? LoadIconA(instance, MAKEINTRESOURCEA(item.text.id)) : nullptr;
+    if (!icon) icon = LoadIconA(nullptr, MAKEINTRESOURCEA(item.text.id));
+    if (Window* w = Find(control)) w->icon = icon;
+    if (icon)
+      SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Window* d = Find(dialog);
   if (d && d->defId == 0 && Lower(cls) == "button" &&
@@ -55,12 +60,12 @@ void Command(HWND dialog, int id, WORD code, HWND control) {
   Send(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
-// Enter: the focused push button, else the default button, else IDOK.
+// Enter: the focused push button if it is the default now, else the default button, else IDOK.
 void PressDefault(HWND dialog) {
   Window* focus = Find(FocusWindow());
   Window* d = Find(dialog);
-  if (focus && IsDescendant(dialog, focus->handle) && IsPushButton(*focus)) {
-    Command(dialog, focus->id, BN_CLICKED, focus->handle);
+  if (HWND button = d ? FocusedDefault(*d) : nullptr) {
+    Command(dialog, Find(button)->id, BN_CLICKED, button);
   } else if (d && d->defId) {
     HWND button = DlgItem(dialog, d->defId);
     Window* b = Find(button);
@@ -161,13 +166,20 @@ bool IsPushButton(const Window& w) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
+// SetFocus alone does not make a push button the default; the dialog's own Tab navigation does.
+HWND FocusedDefault(const Window& dialog) {
+  Window* focus = Find(FocusWindow());
+  if (!focus || focus->parent != dialog.handle || !IsPushButton(*focus)) return nullptr;
+  bool own = (focus->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  return own || dialog.tabbedButton == focus->handle ? focus->handle : nullptr;
+}
+
 bool IsDefaultButton(const Window& w) {
   if (!IsPushButton(w)) return false;
-  Window* focus = Find(FocusWindow());
-  bool focusOnButton = focus && focus->parent == w.parent && IsPushButton(*focus);
-  if (focusOnButton) return focus == &w;
   Window* d = Find(w.parent);
-  return d && d->defId != 0 && d->defId == w.id;
+  if (!d) return false;
+  if (HWND focused = FocusedDefault(*d)) return focused == w.handle;
+  return d->defId != 0 && d->defId == w.id;
 }
 
 // The next control after `from` that takes Tab, wrapping round; the first one for nullptr.
@@ -267,7 +279,11 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
   if (msg->message == WM_KEYDOWN) {
     switch (msg->wParam) {
       case VK_TAB:
-        if (HWND next = NextTabItem(dialog, FocusWindow())) SetFocusImpl(next);
+        if (HWND next = NextTabItem(dialog, FocusWindow())) {
+          Window* n = Find(next);
+          Find(dialog)->tabbedButton = n && IsPushButton(*n) ? next : nullptr;
+          SetFocusImpl(next);
+        }
         return TRUE;
       case VK_RETURN:
         PressDefault(dialog);

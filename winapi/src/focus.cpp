@@ -65,3 +65,5 @@ HWND WINAPI SetFocus(HWND window) {
 }
 
 HWND WINAPI GetFocus(void) { return FocusWindow(); }
+
+HWND WINAPI GetActiveWindow(void) { return ActiveWindow(); }

@@ -9,9 +9,10 @@
 namespace winapi {
 namespace metrics {
 
-constexpr int kCaption = 18;       // caption bar of an overlapped or captioned window, by default
+// SM_CYCAPTION: an 18-pixel caption bar and the line beneath it, by default.
+constexpr int kCaption = 19;
 constexpr int kSmallCaption = 15;  // caption bar of a tool window
-constexpr int kMenuBar = 19;       // one line of menu bar
+constexpr int kMenuBar = 19;       // one line of menu bar (SM_CYMENU)
 constexpr int kBorder = 1;         // WS_BORDER alone
 constexpr int kFixedFrame = 3;     // caption without sizing border, dialog frame (also tool windows)
 constexpr int kSizingFrame = 4;    // WS_THICKFRAME

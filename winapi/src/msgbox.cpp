@@ -112,11 +112,10 @@ HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, 
   DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
   metrics::Insets in = metrics::NonClient(style, exStyle, false);
   int width = l.width + in.left + in.right, height = l.height + in.top + in.bottom;
-  // Centred on the owner, or on the screen.
-  RECT around{0, 0, metrics::kScreenWidth, metrics::kScreenHeight};
-  if (Window* o = Find(owner)) around = o->rect;
-  int x = std::max<LONG>(0, (around.left + around.right - width) / 2);
-  int y = std::max<LONG>(0, (around.top + around.bottom - height) / 2);
+  // Centred on the screen (the work area), owner or not: centring on the owner would take a
+  // hook of the program's own.
+  int x = std::max(0, (metrics::kScreenWidth - width) / 2);
+  int y = std::max(0, (metrics::kScreenHeight - height) / 2);
   HWND box = CreateWindowImpl(exStyle, "#32770", caption, style, x, y, width, height, owner,
                               nullptr, nullptr, nullptr);
   Window* w = Find(box);

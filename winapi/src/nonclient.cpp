@@ -138,3 +138,22 @@ namespace drv {
 void SetCaptionHeight(int pixels) { winapi::metrics::g_captionHeight = pixels; }
 
 }  // namespace drv
+
+int WINAPI GetSystemMetrics(int index) {
+  using namespace winapi::metrics;
+  switch (index) {
+    case SM_CXSCREEN: return kScreenWidth;
+    case SM_CYSCREEN: return kScreenHeight;
+    case SM_CYCAPTION: return CaptionHeight();
+    case SM_CXBORDER:
+    case SM_CYBORDER: return kBorder;
+    case SM_CXFIXEDFRAME:
+    case SM_CYFIXEDFRAME: return kFixedFrame;
+    case SM_CYMENU: return kMenuBar;
+    case SM_CXSIZEFRAME:
+    case SM_CYSIZEFRAME: return kSizingFrame;
+    case SM_CXEDGE:
+    case SM_CYEDGE: return kClientEdge;
+  }
+  return 0;
+}

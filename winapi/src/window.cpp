@@ -285,10 +285,14 @@ POINT ClientOriginOnScreen(const Window& w) {
 }
 
 void ResizeSurface(Window& w) {
-  w.surface.width = ClientWidth(w);
-  w.surface.height = ClientHeight(w);
-  w.surface.pixels.assign(std::size_t(w.surface.width) * std::size_t(w.surface.height),
-                          w.background);
+  Surface resized;
+  resized.width = ClientWidth(w);
+  resized.height = ClientHeight(w);
+  resized.pixels.assign(std::size_t(resized.width) * std::size_t(resized.height), w.background);
+  for (int y = 0; y < std::min(resized.height, w.surface.height); ++y)
+    for (int x = 0; x < std::min(resized.width, w.surface.width); ++x)
+      resized.At(x, y) = w.surface.At(x, y);
+  w.surface = std::move(resized);
 }
 
 std::string Utf8FromAnsi(LPCSTR text) { return text ? Cp1252ToUtf8(text) : std::string(); }
@@ -372,6 +376,49 @@ HWND WINAPI GetParent(HWND window) {
   if (!w) return nullptr;
   if (w->style & WS_CHILD) return w->parent;
   return (w->style & WS_POPUP) ? w->owner : nullptr;
+}
+
+// The window's first child, or the sibling created after it: the order of a dialog's controls.
+HWND WINAPI GetWindow(HWND window, UINT relation) {
+  Window* w = Find(window);
+  if (!w) return nullptr;
+  if (relation == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
+  if (relation != GW_HWNDNEXT) return nullptr;
+  const std::vector<HWND>& list = Siblings(*w);
+  auto at = std::find(list.begin(), list.end(), window);
+  return at == list.end() || at + 1 == list.end() ? nullptr : *(at + 1);
+}
+
+LONG WINAPI GetWindowLongA(HWND window, int index) {
+  Window* w = Find(window);
+  if (!w) return 0;
+  if (index == GWL_STYLE) return LONG(w->style);
+  if (index == GWL_EXSTYLE) return LONG(w->exStyle);
+  return 0;
+}
+
+namespace {
+
+int CopyOut(const std::string& ansi, LPSTR out, int max) {
+  if (!out || max <= 0) return 0;
+  int n = std::min<int>(int(ansi.size()), max - 1);
+  std::copy(ansi.begin(), ansi.begin() + n, out);
+  out[n] = '\0';
+  return n;
+}
+
+}  // namespace
+
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int max) {
+  Window* w = Find(window);
+  if (!w) return CopyOut("", text, max);
+  return CopyOut(AnsiFromUtf8(w->text), text, max);
+}
+
+int WINAPI GetClassNameA(HWND window, LPSTR name, int max) {
+  Window* w = Find(window);
+  if (!w || !w->cls) return 0;
+  return CopyOut(AnsiFromUtf8(w->cls->name), name, max);
 }
 
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {

@@ -73,6 +73,7 @@ struct Window {
   DLGPROC dlgProc = nullptr;
   HWND dlgFocus = nullptr;      // the control to give the focus back to
   int defId = 0;                // the default push button's id, 0 for none
+  HWND tabbedButton = nullptr;  // a push button Tab moved the focus to: the default meanwhile
   bool ended = false;           // EndDialog was called
   INT_PTR result = 0;
   bool messageBox = false;      // a MessageBoxA window
@@ -118,7 +119,8 @@ RECT ClientRectInWindow(const Window& w);  // client area in window coordinates
 int ClientWidth(const Window& w);
 int ClientHeight(const Window& w);
 POINT ClientOriginOnScreen(const Window& w);
-// Reallocates the client surface to the client size, filled with the background.
+// Reallocates the client surface to the client size. What was drawn stays where it was; the
+// area newly exposed is filled with the background.
 void ResizeSurface(Window& w);
 // Fills the whole client surface, as WM_ERASEBKGND does with the background.
 void FillClient(Window& w, COLORREF color);
@@ -138,8 +140,10 @@ HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent
 INT_PTR RunModal(HWND dialog, HWND owner, bool waitForInput, void (*whenIdle)(HWND dialog));
 HWND DlgItem(HWND dialog, int id);
 bool IsPushButton(const Window& w);
-// The push button that Enter presses now: the focused push button, else the dialog's default.
+// The push button that Enter presses now: the focused push button if Tab brought the focus there
+// (or it is a default push button itself), else the dialog's default.
 bool IsDefaultButton(const Window& w);
+HWND FocusedDefault(const Window& dialog);  // that focused push button, if it is the default
 HWND NextTabItem(HWND dialog, HWND from);
 
 // The window as the screen shows it: frame, caption, menu bar, the client surface, and every

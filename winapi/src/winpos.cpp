@@ -52,6 +52,21 @@ void SetMinimized(HWND window, bool minimized) {
   SendSize(window);
 }
 
+// What a size change leaves to paint: the whole client area if the class asks for it
+// (CS_HREDRAW for a change of width, CS_VREDRAW of height), else only what is newly exposed.
+void InvalidateResized(Window& w, int oldWidth, int oldHeight) {
+  int width = w.surface.width, height = w.surface.height;
+  UINT classStyle = w.cls ? w.cls->style : 0;
+  if (((classStyle & CS_HREDRAW) && width != oldWidth) ||
+      ((classStyle & CS_VREDRAW) && height != oldHeight)) {
+    InvalidateWindow(w, nullptr, true);
+    return;
+  }
+  RECT right{oldWidth, 0, width, height}, below{0, oldHeight, width, height};
+  if (width > oldWidth) InvalidateWindow(w, &right, true);
+  if (height > oldHeight) InvalidateWindow(w, &below, true);
+}
+
 void Restack(Window& w, HWND insertAfter) {
   std::vector<HWND>& list = Siblings(w);
   list.erase(std::remove(list.begin(), list.end(), w.handle), list.end());
@@ -107,8 +122,9 @@ BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int c
     if (visible) InvalidateParentArea(*w);
     w->rect = r;
     if (resized && !w->minimized) {
+      int oldWidth = w->surface.width, oldHeight = w->surface.height;
       ResizeSurface(*w);
-      if (visible) InvalidateWindow(*w, nullptr, true);
+      if (visible) InvalidateResized(*w, oldWidth, oldHeight);
     }
     if (visible) InvalidateParentArea(*w);
   }

@@ -42,6 +42,10 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SC_CLOSE 0xF060
 #define SC_MINIMIZE 0xF020
 
+// Class styles
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+
 // Size message kinds
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
@@ -102,10 +106,12 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SS_CENTER 0x00000001L
 #define SS_RIGHT 0x00000002L
 #define SS_ICON 0x00000003L
+#define SS_LEFTNOWORDWRAP 0x0000000CL
 #define SS_TYPEMASK 0x0000001FL
 
 #define BST_UNCHECKED 0x0000
 #define BST_CHECKED 0x0001
+#define STM_GETICON 0x0171
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
 #define BM_CLICK 0x00F5
@@ -158,6 +164,26 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
 #define VK_F4 0x73
+
+// GetSystemMetrics
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXFIXEDFRAME 7
+#define SM_CYFIXEDFRAME 8
+#define SM_CYMENU 15
+#define SM_CXSIZEFRAME 32
+#define SM_CYSIZEFRAME 33
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+
+// GetWindow, GetWindowLongA
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
 
 // System colours
 #define COLOR_WINDOW 5
@@ -220,6 +246,12 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
 HWND WINAPI GetParent(HWND window);
+HWND WINAPI GetWindow(HWND window, UINT relation);
+HWND WINAPI GetActiveWindow(void);
+LONG WINAPI GetWindowLongA(HWND window, int index);
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int max);
+int WINAPI GetClassNameA(HWND window, LPSTR name, int max);
+int WINAPI GetSystemMetrics(int index);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);

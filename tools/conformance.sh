@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The conformance cases on both sides: natively over our Win32 layer, and as conformance.exe on
+# Wine in the sandbox (tests/wine/conformance.sh). Ends with one line:
+#   conformance: N cases; subset P passed; wine Q passed, K known deviations; F failed
+# and exits non-zero if F is not 0.
+#
+#   tools/conformance.sh [case-or-group]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+only=${1:-}
+jobs=$(nproc)
+out=build/conformance
+mkdir -p "$out"
+
+build() {  # dir, cmake arguments for a new build dir...
+  local dir=$1; shift
+  if [ -f "$dir/CMakeCache.txt" ]; then set --; fi
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs" --target conformance >/dev/null
+}
+
+# The program's report ends with "conformance on <platform>: N cases, P passed, K known
+# deviations, F failed"; a run that never got there has failed as a whole.
+summary() {  # report file -> "N P K F"
+  sed -n 's/^conformance on [a-z]*: \([0-9]*\) cases, \([0-9]*\) passed, \([0-9]*\) known deviations, \([0-9]*\) failed.*$/\1 \2 \3 \4/p' "$1" | tail -1
+}
+show_failures() {  # platform, report file
+  grep -a -B20 -e ': FAIL' "$2" | grep -a -e '^  ' -e ': FAIL' | sed "s/^/$1: /" || true
+}
+
+echo "== conformance cases on the subset"
+build build/native -DCMAKE_BUILD_TYPE=Debug
+build/native/tests/conformance/conformance ${only:+"$only"} >"$out/subset.txt" 2>&1 || true
+read -r n_sub p_sub k_sub f_sub <<<"$(summary "$out/subset.txt")" || true
+show_failures subset "$out/subset.txt"
+
+echo "== conformance cases on Wine (x86-64)"
+build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+tests/wine/conformance.sh build/win64/tests/conformance/conformance.exe "$only" \
+  >"$out/wine.txt" 2>&1 || true
+read -r n_wine p_wine k_wine f_wine <<<"$(summary "$out/wine.txt")" || true
+show_failures wine "$out/wine.txt"
+grep -a ': known Wine deviation: ' "$out/wine.txt" | sed 's/^/wine: /' || true
+
+# The 32-bit build, where the kernel runs 32-bit programs and Wine's 32-bit part is installed.
+# The probe is the smallest i386 Linux program there is: exit(42) through int 0x80.
+runs_32bit() {
+  local probe=$out/i386-probe rc=0
+  printf '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08' >"$probe"
+  printf '\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0\x01\0\0\0' >>"$probe"
+  printf '\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5e\0\0\0\x5e\0\0\0\x05\0\0\0' >>"$probe"
+  printf '\0\x10\0\0\xb8\x01\0\0\0\xb3\x2a\xcd\x80' >>"$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  [ "$rc" -eq 42 ]
+}
+if ! runs_32bit; then
+  echo "i386: skipped: this machine's kernel does not run 32-bit programs"
+elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  echo "i386: skipped: the kernel runs 32-bit programs, but wine32:i386 is not installed"
+else
+  echo "== conformance cases on Wine (i386)"
+  build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release
+  tests/wine/conformance.sh build/win32/tests/conformance/conformance.exe "$only" \
+    >"$out/wine32.txt" 2>&1 || true
+  read -r n32 p32 k32 f32 <<<"$(summary "$out/wine32.txt")" || true
+  show_failures wine32 "$out/wine32.txt"
+  grep -a ': known Wine deviation: ' "$out/wine32.txt" | sed 's/^/wine32: /' || true
+  echo "i386: ${n32:-0} cases, ${p32:-0} passed, ${k32:-0} known deviations, ${f32:-?} failed"
+  if [ "${n32:-x}" != "${n_sub:-}" ] || [ "${f32:-1}" -ne 0 ]; then f32_bad=1; fi
+fi
+
+failed=0
+[ -n "${n_sub:-}" ] || { echo "subset: the run did not finish (see $out/subset.txt)"; failed=$((failed + 1)); n_sub=0; p_sub=0; f_sub=0; }
+[ -n "${n_wine:-}" ] || { echo "wine: the run did not finish (see $out/wine.txt)"; failed=$((failed + 1)); n_wine=0; p_wine=0; k_wine=0; f_wine=0; }
+[ "$n_sub" = "$n_wine" ] || { echo "the two sides ran $n_sub and $n_wine cases"; failed=$((failed + 1)); }
+failed=$((failed + f_sub + f_wine + ${f32_bad:-0}))
+echo "conformance: $n_sub cases; subset $p_sub passed; wine $p_wine passed, $k_wine known deviations; $failed failed"
+[ "$failed" -eq 0 ]
