@@ -85,13 +85,13 @@ TEST(DriverFaults, ABorderIsDraggedNoFurtherThanTheMaximumTrackingSize) {
   RECT client;
   ASSERT_TRUE(GetClientRect(w, &client));
   EXPECT_EQ(client.right, 1036 - 8);
-  EXPECT_EQ(client.bottom, 780 - 8 - 18);
+  EXPECT_EQ(client.bottom, 780 - 8 - GetSystemMetrics(SM_CYCAPTION));
   EXPECT_EQ(g_size, MAKELPARAM(client.right, client.bottom));
   drv::ResizeWindow(w, 700, 500);
   r = drv::WindowRectOf(w);
   EXPECT_EQ(r.right - r.left, 700);
   EXPECT_EQ(r.bottom - r.top, 500);
-  EXPECT_EQ(g_size, MAKELPARAM(700 - 8, 500 - 8 - 18));
+  EXPECT_EQ(g_size, MAKELPARAM(700 - 8, 500 - 8 - GetSystemMetrics(SM_CYCAPTION)));
 }
 
 // A USB serial adapter pulled out while the port is open: every call on the open handle fails
