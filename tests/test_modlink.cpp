@@ -8,8 +8,10 @@
 
 #include "pikon.h"
 #include "support.h"
+#include "winapi/driver/clock.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
+#include "winapi/driver/session.h"
 
 namespace {
 
@@ -221,7 +223,7 @@ TEST(Detection, Scenarios) {
   const char* shortName[][2] = {{"CreateFileA", "open"}, {"SetCommBreak", "probe"},
                                 {"CloseHandle", "close"}, {"SetCommState", "set"}};
   for (const Scenario& s : scenarios) {
-    drv::ResetKernel();
+    drv::ResetScene();
     hCom = 0;
     for (int n = 1; n <= 4; ++n) {
       drv::PlugPort(n, s.kinds[n - 1]);

@@ -63,7 +63,7 @@ void DrawCaption(Surface& s, const Window& w, const RECT& band) {
   int left = bar.left + 2;
   const res::IconImage* icon = w.cls ? IconImageOf(w.cls->smallIcon ? w.cls->smallIcon : w.cls->icon)
                                      : nullptr;
-  if (icon && (w.style & WS_SYSMENU) && !w.isDialog) {
+  if (icon && (w.style & WS_SYSMENU) && !w.dialog) {
     DrawIcon(s, *icon, left, bar.top + (bar.bottom - bar.top - 16) / 2, 16);
     left += 18;
   }

@@ -242,7 +242,6 @@ BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI IsWindowEnabled(HWND window);
-BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
 HWND WINAPI GetParent(HWND window);
