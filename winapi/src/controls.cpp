@@ -245,8 +245,6 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   if (HandlePaint(window, message, push ? PaintPushButton : PaintRadioButton, result))
     return result;
   switch (message) {
-    case WM_CREATE:
-      return 0;
     case BM_GETCHECK:
       return w->control->check;
     case BM_SETCHECK:
@@ -287,8 +285,6 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   LRESULT result = 0;
   if (HandlePaint(window, message, PaintEdit, result)) return result;
   switch (message) {
-    case WM_CREATE:
-      return 0;
     case WM_SETTEXT:
       DefWindowProcA(window, message, wParam, lParam);
       if ((w = Find(window))) Notify(*w, kEnChange);
@@ -324,7 +320,7 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   LRESULT result = 0;
   if (HandlePaint(window, message, PaintStatic, result)) return result;
   if (message == STM_GETICON) return reinterpret_cast<LRESULT>(w->control->icon);
-  return message == WM_CREATE ? 0 : DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace winapi

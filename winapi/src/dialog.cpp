@@ -78,7 +78,7 @@ void PressDefault(HWND dialog) {
   Window* d = Find(dialog);
   if (HWND button = d ? FocusedDefault(*d) : nullptr) {
     Command(dialog, Find(button)->id, BN_CLICKED, button);
-  } else if (d && d->dialog->defId) {
+  } else if (d && d->dialog && d->dialog->defId) {
     int defId = d->dialog->defId;
     HWND button = DlgItem(dialog, defId);
     Window* b = Find(button);

@@ -80,7 +80,8 @@ std::size_t LiveWindows() {
 HWND TopMessageBox() {
   const std::vector<HWND>& windows = TopLevelWindows();
   for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-    if (Window* w = Find(*it); w && w->dialog && w->dialog->messageBox && !w->destroying) return *it;
+    if (Window* w = Find(*it); w && w->dialog && w->dialog->messageBox && !w->destroying)
+      return *it;
   return nullptr;
 }
 
