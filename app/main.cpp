@@ -2,8 +2,6 @@
  * module detection at start, the About box and the help file. */
 #include "pikon.h"
 
-#define KEIN_MODUL 5 /* what IniKMX reports when no port answered */
-
 static HWND Panel(HWND hwnd, int vorlage)
 {
     HWND panel = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(vorlage), hwnd,

@@ -21,7 +21,8 @@ extern int inbin[8];   /* control word, element 0 sent first */
 extern int ausbin[13]; /* received bits, element 12 received first */
 extern float Wert;     /* last code, 0 to 4095 */
 extern HANDLE hCom;    /* the open serial port */
-extern int ComNr;      /* port of the module, 1 to 4; 5 = none */
+extern int ComNr;      /* port of the module, 1 to 4; KEIN_MODUL = none */
+#define KEIN_MODUL 5   /* what IniKMX reports when no port answered; also its loop bound */
 extern DWORD dwComStatus; /* last modem status word */
 extern DCB dcborg;     /* port settings as read */
 extern DCB dcb;        /* port settings as applied */

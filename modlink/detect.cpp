@@ -35,14 +35,15 @@ static void configure(void)
     hidata();
 }
 
-/* Returns the port of the module, 1 to 4, left open and configured in hCom; 5 if none. */
+/* Returns the port of the module, 1 to 4, left open and configured in hCom; KEIN_MODUL if
+ * none. */
 int IniKMX(void)
 {
     int n;
 
     if (hCom != 0)
         CloseHandle(hCom);
-    for (n = 1; n < 5; n++) {
+    for (n = 1; n < KEIN_MODUL; n++) {
         sprintf(hilfstext, "COM%d", n);
         hCom = CreateFileA(hilfstext, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED, NULL);
@@ -54,5 +55,5 @@ int IniKMX(void)
         }
         CloseHandle(hCom);
     }
-    return 5;
+    return KEIN_MODUL;
 }

@@ -125,7 +125,7 @@ static HFONT Schrift(int hoehe, int gewicht, LPCSTR name)
 }
 
 /* Selects the stock font back before the font is deleted: a selected font cannot go. */
-static void Fertig(HDC hdc, HFONT schrift)
+static void SchriftLoeschen(HDC hdc, HFONT schrift)
 {
     SelectObject(hdc, GetStockObject(SYSTEM_FONT));
     DeleteObject(schrift);
@@ -141,17 +141,17 @@ void Texte(HWND hwnd, int cx, int cy)
     SelectObject(hdc, schrift);
     TextOutA(hdc, (int)(0.05 * cx), (int)(0.038 * cy), "Volt", 4);
     TextOutA(hdc, (int)(0.915 * cx), (int)(0.88 * cy), "Wert", 4);
-    Fertig(hdc, schrift);
+    SchriftLoeschen(hdc, schrift);
 
     schrift = Schrift(30, FW_MEDIUM, "ARIAL");
     SelectObject(hdc, schrift);
     TextOutA(hdc, (int)(0.35 * cx), (int)(0.02 * cy), "PIKON Plotter", 13);
-    Fertig(hdc, schrift);
+    SchriftLoeschen(hdc, schrift);
 
     schrift = Schrift(12, FW_NORMAL, NULL);
     SelectObject(hdc, schrift);
     TextOutA(hdc, (int)(0.94 * cx), (int)(0.02 * cy), MARKE, 5);
-    Fertig(hdc, schrift);
+    SchriftLoeschen(hdc, schrift);
 
     ReleaseDC(hwnd, hdc);
 }

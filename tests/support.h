@@ -1,17 +1,21 @@
-// Helpers the suites share: plain windows to draw into, the program's main window, and
-// comparing the call ledger with an expected table, reporting the first difference with its index.
+// Helpers the suites share: plain windows to draw into, the program's main window, a run with a
+// module on COM1, the ledger rows of the module link, and comparing the call ledger with an
+// expected table, reporting the first difference with its index.
 #ifndef PIKON_TESTS_SUPPORT_H
 #define PIKON_TESTS_SUPPORT_H
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "pikon.h"
 #include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
 #include "winapi/driver/screen.h"
 #include "winapi/driver/session.h"
 
@@ -54,6 +58,82 @@ inline HWND MainWindow() { return drv::FindTopLevel("myWindowClass"); }
 inline void ScriptClose() {
   drv::Script(drv::WhenIdle(), "close the main window", [] { drv::CloseWindow(MainWindow()); });
 }
+
+// ---- A run with a module on COM1 ------------------------------------------------------------
+
+// What the module reads on each channel, what the field shows, and the row of its dot in a
+// client area 400 pixels high: trunc((0.9 - 0.8 * code / 4095) * 400).
+struct Channel {
+  int code;
+  const char* shown;
+  int row;
+};
+inline constexpr Channel kChannels[8] = {
+    {1234, "1.234", 263}, {0, "0.000", 360},   {2047, "2.047", 200}, {4095, "4.095", 39},
+    {1, "0.001", 359},    {4094, "4.094", 40}, {2048, "2.048", 199}, {999, "0.999", 281},
+};
+
+// The module on COM1, its channels at the codes of kChannels.
+inline void PlugModule() {
+  drv::PlugPort(1, drv::PortKind::Module);
+  for (int k = 1; k <= 8; ++k) drv::SetSignal(1, k, drv::Constant(kChannels[k - 1].code));
+}
+
+// Presses "Messen" and hands `then` the read of the queue at which the run's first sweep looks:
+// the press is read now (button down) and at the next read (button up, which starts the run).
+// Called from inside a scripted action, the actions `then` scripts come next.
+using Then = void (*)(unsigned long firstSweepRead);
+inline void PressMessen(Then then) {
+  unsigned long now = drv::Fetches();
+  drv::ClickItem(g_hToolbar, IDC_MESSEN);
+  then(now + 2);
+}
+
+// ---- Ledger rows of the module link --------------------------------------------------------
+
+// The control word that selects channel k (1 to 8), bit by bit as it is sent: the start bit, the
+// channel select bits as the converter's data sheet gives them, unipolar, single-ended and the
+// internal clock.
+inline std::array<int, 8> ControlWord(int channel) {
+  static const int sel[8][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
+                                {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
+  const int* s = sel[channel - 1];
+  return {1, s[0], s[1], s[2], 1, 1, 1, 0};
+}
+
+// A change of an output line and a read of the status lines, as the ledger records them.
+inline drv::Call LineChange(int code, const char* port = "COM1") {
+  drv::Call c;
+  c.fn = "EscapeCommFunction", c.a = code, c.b = 1, c.text = port;
+  return c;
+}
+inline drv::Call StatusRead(std::intptr_t word, const char* port = "COM1") {
+  drv::Call c;
+  c.fn = "GetCommModemStatus", c.a = word, c.b = 1, c.text = port;
+  return c;
+}
+
+// One conversion of channel k that yields `code`: the control word out on DTR with the RTS
+// clock, then 13 bits in on CTS (on for a 0), a leading 0 and the code from its highest bit.
+inline std::vector<drv::Call> Conversion(int channel, int code) {
+  std::vector<drv::Call> calls = {LineChange(CLRDTR)};
+  for (int bit : ControlWord(channel)) {
+    calls.push_back(LineChange(bit ? SETDTR : CLRDTR));
+    calls.push_back(LineChange(SETRTS));
+    calls.push_back(LineChange(CLRRTS));
+  }
+  calls.push_back(LineChange(CLRDTR));
+  for (int i = 12; i >= 0; --i) {
+    bool one = i < 12 && ((code >> i) & 1);
+    calls.push_back(LineChange(SETRTS));
+    calls.push_back(StatusRead(one ? 0 : MS_CTS_ON));
+    calls.push_back(LineChange(CLRRTS));
+  }
+  calls.push_back(LineChange(SETDTR));
+  return calls;
+}
+
+// ---- Comparing the ledger ------------------------------------------------------------------
 
 // A ledger entry with every field; the window only where the call names one.
 inline std::string Show(const drv::Call& c) {

@@ -2,14 +2,18 @@
 // the codes it yields, the status-word decoding, detection, and failing status reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "pikon.h"
 #include "support.h"
+#include "winapi/driver/clock.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
+#include "winapi/driver/session.h"
 
 namespace {
 
@@ -37,17 +41,17 @@ Row Close(const char* port) { return {"CloseHandle", port, 0, 1}; }
 Row Brk(const char* port) { return {"SetCommBreak", port, 0, 1}; }
 Row Clear(const char* port) { return {"ClearCommBreak", port, 0, 1}; }
 Row Pause(int ms) { return {"Sleep", "", ms, 0}; }
+Row FromCall(const drv::Call& c) { return {c.fn, c.text, c.a, c.b}; }
 Row Status(std::intptr_t word, const char* port = "COM1") {
-  return {"GetCommModemStatus", port, word, 1};
+  return FromCall(testsupport::StatusRead(word, port));
 }
-Row Esc(int code, const char* port = "COM1") { return {"EscapeCommFunction", port, code, 1}; }
+Row Esc(int code, const char* port = "COM1") {
+  return FromCall(testsupport::LineChange(code, port));
+}
 
-// The control word for a channel, straight from the converter's data sheet.
 void Select(int channel) {
-  static const int sel[8][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
-                                {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
-  const int word[8] = {1, sel[channel - 1][0], sel[channel - 1][1], sel[channel - 1][2], 1, 1, 1, 0};
-  std::memcpy(inbin, word, sizeof word);
+  std::array<int, 8> word = testsupport::ControlWord(channel);
+  std::copy(word.begin(), word.end(), inbin);
 }
 
 int Convert(int channel) {
@@ -221,7 +225,7 @@ TEST(Detection, Scenarios) {
   const char* shortName[][2] = {{"CreateFileA", "open"}, {"SetCommBreak", "probe"},
                                 {"CloseHandle", "close"}, {"SetCommState", "set"}};
   for (const Scenario& s : scenarios) {
-    drv::ResetKernel();
+    drv::ResetScene();
     hCom = 0;
     for (int n = 1; n <= 4; ++n) {
       drv::PlugPort(n, s.kinds[n - 1]);

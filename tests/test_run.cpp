@@ -22,27 +22,13 @@ using testsupport::MainWindow;
 using testsupport::ScriptClose;
 using testsupport::Show;
 
-const std::intptr_t kCts = MS_CTS_ON;  // a 0 from the module
+using testsupport::kChannels;
+using testsupport::PlugModule;
+using testsupport::PressMessen;
 
-// What the module reads on each channel, what the field shows, and the row of its dot in a
-// client area 400 pixels high: trunc((0.9 - 0.8 * code / 4095) * 400).
-struct Channel {
-  int code;
-  const char* shown;
-  int row;
-};
-const Channel kChannels[8] = {
-    {1234, "1.234", 263}, {0, "0.000", 360},   {2047, "2.047", 200}, {4095, "4.095", 39},
-    {1, "0.001", 359},    {4094, "4.094", 40}, {2048, "2.048", 199}, {999, "0.999", 281},
-};
 // The column of sweep position 0, 1, 2... in a client area 600 pixels wide with plm = 100:
 // trunc((0.8 * position / 100 + 0.1) * 600).
 const int kColumn[] = {60, 64, 69, 74, 79, 84};
-
-void PlugModule() {
-  drv::PlugPort(1, drv::PortKind::Module);
-  for (int k = 1; k <= 8; ++k) drv::SetSignal(1, k, drv::Constant(kChannels[k - 1].code));
-}
 
 // ---- Expected ledgers ----------------------------------------------------------------------
 
@@ -53,6 +39,7 @@ struct Row {
   Row(std::string f = "", HWND w = nullptr, std::intptr_t first = 0, std::intptr_t second = 0,
       std::intptr_t third = 0, std::string t = "")
       : fn(std::move(f)), window(w), a(first), b(second), c(third), text(std::move(t)) {}
+  Row(const drv::Call& call) : Row(call.fn, call.window, call.a, call.b, call.c, call.text) {}
   std::string fn;
   HWND window;
   std::intptr_t a, b, c;
@@ -111,29 +98,9 @@ std::size_t ExpectLedger(const std::vector<Row>& want, std::size_t from) {
   return at;
 }
 
-Row Esc(int code) { return {"EscapeCommFunction", nullptr, code, 1, 0, "COM1"}; }
-Row Status(std::intptr_t word) { return {"GetCommModemStatus", nullptr, word, 1, 0, "COM1"}; }
-
-// One conversion of channel k (1 to 8) that yields `code`: the control word out on DTR with the
-// RTS clock, then 13 bits in on CTS, a leading 0 and the code from its most significant bit.
+// One conversion of channel k (1 to 8) that yields `code`.
 void Transaction(std::vector<Row>& rows, int k, int code) {
-  const int sel[8][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
-                         {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
-  const int word[8] = {1, sel[k - 1][0], sel[k - 1][1], sel[k - 1][2], 1, 1, 1, 0};
-  rows.push_back(Esc(CLRDTR));
-  for (int bit : word) {
-    rows.push_back(Esc(bit ? SETDTR : CLRDTR));
-    rows.push_back(Esc(SETRTS));
-    rows.push_back(Esc(CLRRTS));
-  }
-  rows.push_back(Esc(CLRDTR));
-  for (int i = 12; i >= 0; --i) {
-    bool one = i < 12 && ((code >> i) & 1);
-    rows.push_back(Esc(SETRTS));
-    rows.push_back(Status(one ? 0 : kCts));
-    rows.push_back(Esc(CLRRTS));
-  }
-  rows.push_back(Esc(SETDTR));
+  for (const drv::Call& call : testsupport::Conversion(k, code)) rows.push_back(call);
 }
 
 // The dot of channel k at `column`, in a client area 600 x 400.
@@ -153,7 +120,8 @@ Row Wipe600x400() {
 }
 
 void Shown(std::vector<Row>& rows, int k, int count) {
-  rows.push_back({"SetDlgItemTextA", Anzeigefenster, 130 + k, 0, 0, kChannels[k - 1].shown});
+  rows.push_back(
+      {"SetDlgItemTextA", Anzeigefenster, IDC_WERT_BASE + k, 0, 0, kChannels[k - 1].shown});
   rows.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE, ""});
   rows.push_back({"ShowWindow", Anzeigefenster, SW_SHOW});
   rows.push_back({"UpdateWindow", Anzeigefenster});
@@ -264,6 +232,8 @@ HWND NoteWindow() {
                          nullptr);
 }
 
+void AnswerOk() { drv::AnswerMessageBox(IDOK); }
+
 // Shows the plot window and drags it to a client area of 600 x 400 pixels.
 void ScriptPlotWindow600x400() {
   drv::Script(drv::WhenIdle(), "show the plot window", [] {
@@ -276,20 +246,86 @@ void ScriptPlotWindow600x400() {
   });
 }
 
-// Scripts what happens once "Messen" was pressed. Called from inside the action that presses it,
-// so that these actions come next and the run's looks at the queue can be counted from there:
-// the press is read now (button down) and at the next read (button up, which starts the run),
-// so the run's first sweep looks at the queue at read Fetches() + 2.
-using Then = void (*)(unsigned long firstSweepRead);
-
-void PressMessen(Then then) {
-  unsigned long now = drv::Fetches();
-  drv::ClickItem(g_hToolbar, IDC_MESSEN);
-  then(now + 2);
-}
-
 HWND g_note = nullptr;
 std::size_t g_from = 0;
+
+// ---- A whole run, call for call ----------------------------------------------------------------
+
+namespace whole_run {
+
+void FourMessagesAndStop() {
+  ASSERT_EQ(exeparam, 1) << "the run's first look at the queue";
+  ASSERT_EQ(zaehler, 0);
+  for (int m = 1; m <= 4; ++m) PostMessageA(g_note, WM_USER, WPARAM(m), 0);
+  drv::ClickItem(StopBox, IDC_STOP);
+}
+
+void LookAtTheStopMessageThenOk() {
+  EXPECT_EQ(exeparam, 0);
+  EXPECT_EQ(cent, 0);
+  EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[1], kChannels[0].row), col[1])
+      << "the dots are wiped only after the message";
+  drv::AnswerMessageBox(IDOK);
+}
+
+std::vector<Row> ExpectedRun() {
+  std::vector<Row> want = {{"SetFocus", StopBox}};
+  for (int sweep = 1; sweep <= 5; ++sweep) {
+    want.push_back(Peek());
+    if (sweep == 1)
+      for (int m = 1; m <= 4; ++m) want.push_back({"PostMessageA", g_note, WM_USER, m});
+    if (sweep <= 4) want.push_back({kDispatched, g_note, sweep});
+    Channels(want, sweep, kColumn[sweep - 1]);
+  }
+  want.push_back(Peek());
+  want.push_back({"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
+                  "Messung angehalten\nZEQ INFO"});
+  want.push_back(Wipe600x400());
+  want.push_back({"UpdateWindow", SatzZahl});
+  want.push_back({"SetFocus", g_hToolbar});
+  Channels(want, 0, kColumn[0]);
+  return want;
+}
+
+void LookAtTheRun() {
+  std::size_t end = ExpectLedger(ExpectedRun(), g_from);
+  if (::testing::Test::HasFailure()) return;
+  ExpectSweepCounts(g_from, end);
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  for (std::size_t i = end; i < ledger.size(); ++i) {
+    EXPECT_NE(ledger[i].fn, "EscapeCommFunction") << "ledger " << i << ": the run has ended";
+    EXPECT_NE(ledger[i].fn, "PeekMessageA") << "ledger " << i;
+  }
+  EXPECT_EQ(exeparam, 0);
+  EXPECT_EQ(cent, 1);
+  EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "0");
+  for (int k = 1; k <= 8; ++k) {
+    const testsupport::Channel& ch = kChannels[k - 1];
+    EXPECT_EQ(drv::ItemText(Anzeigefenster, IDC_WERT_BASE + k), ch.shown) << "channel " << k;
+    EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[0], ch.row), col[k])
+        << "channel " << k << ": the completing sweep at the left edge";
+    bool inside = ch.row >= 40 && ch.row < 360;
+    for (int c = 1; c <= 4 && inside; ++c)
+      EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[c], ch.row), kBlack)
+          << "channel " << k << ", sweep " << c + 1 << ": wiped";
+  }
+}
+
+void AfterMessen(unsigned long first) {
+  drv::Script(drv::AtFetch(first), "four messages and Stop/Reset", FourMessagesAndStop);
+  drv::Script(drv::WhenMessageBox(), "look at the stop message, then OK",
+              LookAtTheStopMessageThenOk);
+  drv::Script(drv::WhenIdle(), "look at the run", LookAtTheRun);
+  ScriptClose();
+}
+
+void Messen() {
+  g_note = NoteWindow();
+  g_from = drv::Ledger().size();
+  PressMessen(AfterMessen);
+}
+
+}  // namespace whole_run
 
 // A whole run, call for call: "Messen", five sweeps that each dispatch one of the waiting
 // messages (four of the test's window, then the press of "Stop/Reset"), the stop with its
@@ -297,88 +333,135 @@ std::size_t g_from = 0;
 TEST(Run, EveryCallOfARunFromMessenToTheSweepThatCompletesAfterTheStop) {
   PlugModule();
   ScriptPlotWindow600x400();
-  drv::Script(drv::WhenIdle(), "Messen", [] {
-    g_note = NoteWindow();
-    g_from = drv::Ledger().size();
-    PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first), "four messages and Stop/Reset", [] {
-        ASSERT_EQ(exeparam, 1) << "the run's first look at the queue";
-        ASSERT_EQ(zaehler, 0);
-        for (int m = 1; m <= 4; ++m) PostMessageA(g_note, WM_USER, WPARAM(m), 0);
-        drv::ClickItem(StopBox, IDC_STOP);
-      });
-      drv::Script(drv::WhenMessageBox(), "look at the stop message, then OK", [] {
-        EXPECT_EQ(exeparam, 0);
-        EXPECT_EQ(cent, 0);
-        EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[1], kChannels[0].row), col[1])
-            << "the dots are wiped only after the message";
-        drv::AnswerMessageBox(IDOK);
-      });
-      drv::Script(drv::WhenIdle(), "look at the run", [] {
-        std::vector<Row> want = {{"SetFocus", StopBox}};
-        for (int sweep = 1; sweep <= 5; ++sweep) {
-          want.push_back(Peek());
-          if (sweep == 1)
-            for (int m = 1; m <= 4; ++m) want.push_back({"PostMessageA", g_note, WM_USER, m});
-          if (sweep <= 4) want.push_back({kDispatched, g_note, sweep});
-          Channels(want, sweep, kColumn[sweep - 1]);
-        }
-        want.push_back(Peek());
-        want.push_back({"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
-                        "Messung angehalten\nZEQ INFO"});
-        want.push_back(Wipe600x400());
-        want.push_back({"UpdateWindow", SatzZahl});
-        want.push_back({"SetFocus", g_hToolbar});
-        Channels(want, 0, kColumn[0]);
-        std::size_t end = ExpectLedger(want, g_from);
-        if (::testing::Test::HasFailure()) return;
-        ExpectSweepCounts(g_from, end);
-        const std::vector<drv::Call>& ledger = drv::Ledger();
-        for (std::size_t i = end; i < ledger.size(); ++i) {
-          EXPECT_NE(ledger[i].fn, "EscapeCommFunction") << "ledger " << i << ": the run has ended";
-          EXPECT_NE(ledger[i].fn, "PeekMessageA") << "ledger " << i;
-        }
-        EXPECT_EQ(exeparam, 0);
-        EXPECT_EQ(cent, 1);
-        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "0");
-        for (int k = 1; k <= 8; ++k) {
-          const Channel& ch = kChannels[k - 1];
-          EXPECT_EQ(drv::ItemText(Anzeigefenster, 130 + k), ch.shown) << "channel " << k;
-          EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[0], ch.row), col[k])
-              << "channel " << k << ": the completing sweep at the left edge";
-          bool inside = ch.row >= 40 && ch.row < 360;
-          for (int c = 1; c <= 4 && inside; ++c)
-            EXPECT_EQ(drv::ClientPixel(Plotter, kColumn[c], ch.row), kBlack)
-                << "channel " << k << ", sweep " << c + 1 << ": wiped";
-        }
-      });
-      ScriptClose();
-    });
-  });
+  drv::Script(drv::WhenIdle(), "Messen", whole_run::Messen);
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
+
+// ---- Stop while idle -------------------------------------------------------------------------
+
+namespace stop_idle {
+
+void StopReset() {
+  cent = 5;
+  g_from = drv::Ledger().size();
+  drv::ClickItem(StopBox, IDC_STOP);
+}
+
+void Look() {
+  for (std::size_t i = g_from; i < drv::Ledger().size(); ++i)
+    ADD_FAILURE() << "the stop made the program call " << Show(drv::Ledger()[i]);
+  EXPECT_EQ(cent, 5);
+  EXPECT_EQ(exeparam, 0);
+  EXPECT_EQ(drv::TopMessageBox(), nullptr);
+}
+
+}  // namespace stop_idle
 
 // Pressing "Stop/Reset" with no run going: no message, no wipe, no call at all.
 TEST(Run, StopWhileIdleDoesNothing) {
   PlugModule();
   ScriptPlotWindow600x400();
-  drv::Script(drv::WhenIdle(), "Stop/Reset", [] {
-    cent = 5;
-    g_from = drv::Ledger().size();
-    drv::ClickItem(StopBox, IDC_STOP);
-  });
-  drv::Script(drv::WhenIdle(), "look", [] {
-    for (std::size_t i = g_from; i < drv::Ledger().size(); ++i)
-      ADD_FAILURE() << "the stop made the program call " << Show(drv::Ledger()[i]);
-    EXPECT_EQ(cent, 5);
-    EXPECT_EQ(exeparam, 0);
-    EXPECT_EQ(drv::TopMessageBox(), nullptr);
-  });
+  drv::Script(drv::WhenIdle(), "Stop/Reset", stop_idle::StopReset);
+  drv::Script(drv::WhenIdle(), "look", stop_idle::Look);
   ScriptClose();
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
+
+// ---- A hundred sweeps and the wipe ---------------------------------------------------------
+
+namespace hundred_sweeps {
+
+void LookAtTheFirstSweep() {
+  EXPECT_EQ(drv::ClientPixel(Plotter, 60, 200), col[3]) << "channel 3 reading 2047";
+  std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
+  ASSERT_EQ(dots.size(), 8u);
+  for (int k = 1; k <= 8; ++k) {
+    EXPECT_EQ(dots[k - 1].a, 60) << "channel " << k;
+    EXPECT_EQ(dots[k - 1].b, kChannels[k - 1].row) << "channel " << k;
+    EXPECT_EQ(COLORREF(dots[k - 1].c), col[k]) << "channel " << k;
+  }
+}
+
+void LookAfterThe101stSweepThenStop() {
+  std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
+  ASSERT_EQ(dots.size(), 101u * 8u);
+  int last = 0;
+  for (std::size_t sweep = 1; sweep <= 100; ++sweep) {
+    int column = int(dots[(sweep - 1) * 8].a);
+    EXPECT_GT(column, last) << "sweep " << sweep << " is right of the one before";
+    last = column;
+    for (std::size_t k = 1; k <= 8; ++k)
+      EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].a, column) << "sweep " << sweep << ", channel " << k;
+  }
+  EXPECT_EQ(last, 535) << "position 99";
+  for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].a, 60) << "sweep 101";
+
+  // The wipe comes right after the 100th sweep's last dot, before its field is written.
+  std::size_t lastDot = 0, wipes = 0;
+  for (std::size_t i = g_from, n = 0; i < drv::Ledger().size(); ++i) {
+    const drv::Call& c = drv::Ledger()[i];
+    if (c.fn == "SetPixel" && ++n == 800) lastDot = i;
+    wipes += c.fn == "FillRect" && c.window == Plotter && c.a == 60 && c.b == 40;
+  }
+  EXPECT_EQ(wipes, 1u);
+  ExpectLedger({{"SetPixel", Plotter, 535, 281, std::intptr_t(col[8])},
+                {"UpdateWindow", Plotter},
+                {"ReleaseDC", Plotter},
+                Wipe600x400(),
+                {"SetDlgItemTextA", Anzeigefenster, IDC_WERT_BASE + 8, 0, 0, "0.999"},
+                {"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, 100, TRUE}},
+               lastDot);
+
+  for (int k = 1; k <= 8; ++k) {
+    const testsupport::Channel& ch = kChannels[k - 1];
+    EXPECT_EQ(drv::ClientPixel(Plotter, 60, ch.row), col[k]) << "channel " << k;
+    if (ch.row >= 40 && ch.row < 360) {
+      EXPECT_EQ(drv::ClientPixel(Plotter, 535, ch.row), kBlack) << "channel " << k;
+    }
+  }
+  EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), col[4]) << "4095 of the 2nd sweep survived";
+  EXPECT_EQ(drv::ClientPixel(Plotter, 535, 39), col[4]) << "and of the 100th";
+  EXPECT_EQ(drv::ClientPixel(Plotter, 64, 360), col[2]) << "0 of the 2nd sweep survived";
+  if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
+    EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/plot_window_run.png"));
+  }
+  drv::ClickItem(StopBox, IDC_STOP);
+}
+
+void AfterTheStopToggleThePlotterTwice() {
+  EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), col[4]) << "the stop's wipe left it too";
+  EXPECT_EQ(drv::ClientPixel(Plotter, 64, 100), kBlack);
+  drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+  drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+}
+
+void LookAfterTheRepaint() {
+  EXPECT_TRUE(IsWindowVisible(Plotter));
+  EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), kWhite) << "gone with the repaint";
+  EXPECT_EQ(drv::ClientPixel(Plotter, 535, 39), kWhite);
+  EXPECT_EQ(drv::ClientPixel(Plotter, 64, 360), kBlack) << "the time tick it covered";
+  EXPECT_EQ(drv::ClientPixel(Plotter, 60, 200), kBlack);
+}
+
+void AfterMessen(unsigned long first) {
+  drv::Script(drv::AtFetch(first + 1), "look at the first sweep", LookAtTheFirstSweep);
+  drv::Script(drv::AtFetch(first + 101), "look after the 101st sweep, then stop",
+              LookAfterThe101stSweepThenStop);
+  drv::Script(drv::WhenMessageBox(), "OK", AnswerOk);
+  drv::Script(drv::WhenIdle(), "after the stop: Toggle Plotter twice",
+              AfterTheStopToggleThePlotterTwice);
+  drv::Script(drv::WhenIdle(), "after the repaint", LookAfterTheRepaint);
+  ScriptClose();
+}
+
+void Messen() {
+  g_from = drv::Ledger().size();
+  PressMessen(AfterMessen);
+}
+
+}  // namespace hundred_sweeps
 
 // With a 600 x 400 client area and plm = 100 the dots of a sweep share a column, one step right
 // per sweep; the 100th sweep is drawn at column 535, then the plot area is wiped at once and the
@@ -387,110 +470,50 @@ TEST(Run, StopWhileIdleDoesNothing) {
 TEST(Run, SweepsAdvanceAColumnAndTheHundredthIsFollowedByAWipe) {
   PlugModule();
   ScriptPlotWindow600x400();
-  drv::Script(drv::WhenIdle(), "Messen", [] {
-    g_from = drv::Ledger().size();
-    PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first + 1), "look at the first sweep", [] {
-        EXPECT_EQ(drv::ClientPixel(Plotter, 60, 200), col[3]) << "channel 3 reading 2047";
-        std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
-        ASSERT_EQ(dots.size(), 8u);
-        for (int k = 1; k <= 8; ++k) {
-          EXPECT_EQ(dots[k - 1].a, 60) << "channel " << k;
-          EXPECT_EQ(dots[k - 1].b, kChannels[k - 1].row) << "channel " << k;
-          EXPECT_EQ(COLORREF(dots[k - 1].c), col[k]) << "channel " << k;
-        }
-      });
-      drv::Script(drv::AtFetch(first + 101), "look after the 101st sweep, then stop", [] {
-        std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
-        ASSERT_EQ(dots.size(), 101u * 8u);
-        int last = 0;
-        for (std::size_t sweep = 1; sweep <= 100; ++sweep) {
-          int column = int(dots[(sweep - 1) * 8].a);
-          EXPECT_GT(column, last) << "sweep " << sweep << " is right of the one before";
-          last = column;
-          for (std::size_t k = 1; k <= 8; ++k)
-            EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].a, column)
-                << "sweep " << sweep << ", channel " << k;
-        }
-        EXPECT_EQ(last, 535) << "position 99";
-        for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].a, 60) << "sweep 101";
-
-        // The wipe comes right after the 100th sweep's last dot, before its field is written.
-        std::size_t lastDot = 0, wipes = 0;
-        for (std::size_t i = g_from, n = 0; i < drv::Ledger().size(); ++i) {
-          const drv::Call& c = drv::Ledger()[i];
-          if (c.fn == "SetPixel" && ++n == 800) lastDot = i;
-          wipes += c.fn == "FillRect" && c.window == Plotter && c.a == 60 && c.b == 40;
-        }
-        EXPECT_EQ(wipes, 1u);
-        ExpectLedger({{"SetPixel", Plotter, 535, 281, std::intptr_t(col[8])},
-                      {"UpdateWindow", Plotter},
-                      {"ReleaseDC", Plotter},
-                      Wipe600x400(),
-                      {"SetDlgItemTextA", Anzeigefenster, 138, 0, 0, "0.999"},
-                      {"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, 100, TRUE}},
-                     lastDot);
-
-        for (int k = 1; k <= 8; ++k) {
-          const Channel& ch = kChannels[k - 1];
-          EXPECT_EQ(drv::ClientPixel(Plotter, 60, ch.row), col[k]) << "channel " << k;
-          if (ch.row >= 40 && ch.row < 360) {
-            EXPECT_EQ(drv::ClientPixel(Plotter, 535, ch.row), kBlack) << "channel " << k;
-          }
-        }
-        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), col[4]) << "4095 of the 2nd sweep survived";
-        EXPECT_EQ(drv::ClientPixel(Plotter, 535, 39), col[4]) << "and of the 100th";
-        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 360), col[2]) << "0 of the 2nd sweep survived";
-        if (const char* dir = std::getenv("PIKON_SNAPSHOTS")) {
-          EXPECT_TRUE(drv::SaveWindowPng(Plotter, std::string(dir) + "/plot_window_run.png"));
-        }
-        drv::ClickItem(StopBox, IDC_STOP);
-      });
-      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
-      drv::Script(drv::WhenIdle(), "after the stop: Toggle Plotter twice", [] {
-        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), col[4]) << "the stop's wipe left it too";
-        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 100), kBlack);
-        drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
-        drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
-      });
-      drv::Script(drv::WhenIdle(), "after the repaint", [] {
-        EXPECT_TRUE(IsWindowVisible(Plotter));
-        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 39), kWhite) << "gone with the repaint";
-        EXPECT_EQ(drv::ClientPixel(Plotter, 535, 39), kWhite);
-        EXPECT_EQ(drv::ClientPixel(Plotter, 64, 360), kBlack) << "the time tick it covered";
-        EXPECT_EQ(drv::ClientPixel(Plotter, 60, 200), kBlack);
-      });
-      ScriptClose();
-    });
-  });
+  drv::Script(drv::WhenIdle(), "Messen", hundred_sweeps::Messen);
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
+
+// ---- Ending the program during a run -------------------------------------------------------
+
+namespace end_in_run {
+
+HWND g_main = nullptr;
+void (*g_gesture)(HWND main) = nullptr;
+
+void EndTheProgram() { g_gesture(g_main); }
+
+void AfterMessen(unsigned long first) {
+  drv::Script(drv::AtFetch(first + 1), "end the program", EndTheProgram);
+}
+
+void Messen() {
+  g_main = MainWindow();
+  g_from = drv::Ledger().size();
+  PressMessen(AfterMessen);
+}
+
+}  // namespace end_in_run
 
 // Runs the program with a module, presses "Messen" and makes `gesture` on the main window when
 // the run looks at the queue in its second sweep. Returns the main window.
 HWND EndInTheSecondSweep(void (*gesture)(HWND main)) {
   PlugModule();
-  static HWND main = nullptr;
-  static void (*end)(HWND) = nullptr;
-  end = gesture;
-  drv::Script(drv::WhenIdle(), "Messen", [] {
-    main = MainWindow();
-    g_from = drv::Ledger().size();
-    PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first + 1), "end the program", [] { end(main); });
-    });
-  });
+  end_in_run::g_gesture = gesture;
+  drv::Script(drv::WhenIdle(), "Messen", end_in_run::Messen);
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
-  EXPECT_FALSE(IsWindow(main));
-  return main;
+  EXPECT_FALSE(IsWindow(end_in_run::g_main));
+  return end_in_run::g_main;
 }
+
+void ChooseBeenden(HWND main) { drv::ChooseMenu(main, IDM_BEENDEN); }
 
 // "&Beenden" in the second sweep: the command clears the run flag and posts the close; the sweep
 // completes, the run ends, and the close ends the program with exit code 0.
 TEST(Run, BeendenDuringARunEndsItAfterTheSweepAndThenTheProgram) {
-  HWND main = EndInTheSecondSweep([](HWND main) { drv::ChooseMenu(main, IDM_BEENDEN); });
+  HWND main = EndInTheSecondSweep(ChooseBeenden);
   ExpectOnly(std::vector<Row>{Peek()} + Counts({1}) +
                  std::vector<Row>{Peek(), {"PostMessageA", main, WM_CLOSE, 0}} + Counts({2}) +
                  std::vector<Row>{{"DestroyWindow", main},
@@ -502,7 +525,7 @@ TEST(Run, BeendenDuringARunEndsItAfterTheSweepAndThenTheProgram) {
 // The close box in the second sweep destroys the main window and its panels at once, from inside
 // the run; the sweep still completes, writing into the panels that are gone, and the run ends.
 TEST(Run, TheCloseBoxDuringARunEndsItAfterTheSweepAndThenTheProgram) {
-  HWND main = EndInTheSecondSweep([](HWND main) { drv::CloseWindow(main); });
+  HWND main = EndInTheSecondSweep(drv::CloseWindow);
   ExpectOnly(std::vector<Row>{Peek()} + Counts({1}) +
                  std::vector<Row>{Peek(),
                                   {"DestroyWindow", main},
@@ -513,42 +536,119 @@ TEST(Run, TheCloseBoxDuringARunEndsItAfterTheSweepAndThenTheProgram) {
   EXPECT_FALSE(IsWindow(SatzZahl));
 }
 
+// ---- A run inside a run --------------------------------------------------------------------
+
+namespace nested_run {
+
+void MessenAgain() {
+  drv::ClickItem(g_hToolbar, IDC_MESSEN);  // down now, up (the command) in sweep 3
+}
+
+void StopInTheInnerRunsThirdSweep() {
+  EXPECT_EQ(zaehler, 2);
+  drv::ClickItem(StopBox, IDC_STOP);
+}
+
+void Look() {
+  std::vector<Row> focus = {{"SetFocus", StopBox}};
+  ExpectOnly(focus + std::vector<Row>{Peek()} + Counts({1}) + std::vector<Row>{Peek()} +
+                 Counts({2}) + std::vector<Row>{Peek()} +  // outer sweep 3 dispatches ...
+                 focus + std::vector<Row>{Peek()} + Counts({1}) +  // ... the inner run
+                 std::vector<Row>{Peek()} + Counts({2}) + std::vector<Row>{Peek()} + Counts({3}) +
+                 std::vector<Row>{Peek(), {"SetFocus", g_hToolbar}} +
+                 Counts({0}) +  // the inner run's completing sweep
+                 Counts({1}),   // the rest of the outer run's sweep 3
+             g_from);
+  EXPECT_EQ(drv::CountOf("MessageBoxA"), 1u);
+  EXPECT_EQ(exeparam, 0);
+  EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "1");
+}
+
+void AfterMessen(unsigned long first) {
+  drv::Script(drv::AtFetch(first + 1), "Messen again", MessenAgain);
+  drv::Script(drv::AtFetch(first + 5), "Stop/Reset in the inner run's 3rd sweep",
+              StopInTheInnerRunsThirdSweep);
+  drv::Script(drv::WhenMessageBox(), "OK", AnswerOk);
+  drv::Script(drv::WhenIdle(), "look", Look);
+  ScriptClose();
+}
+
+void Messen() {
+  g_from = drv::Ledger().size();
+  PressMessen(AfterMessen);
+}
+
+}  // namespace nested_run
+
 // "Messen" pressed in the second sweep starts a run inside the run: its count starts from 1.
 // Stopped in its third sweep, it completes that sweep with count 0 and returns into the outer
 // run's sweep, which completes (counting on from 0) and ends as well.
 TEST(Run, MessenDuringARunNestsASecondRunThatOneStopEndsBoth) {
   PlugModule();
-  drv::Script(drv::WhenIdle(), "Messen", [] {
-    g_from = drv::Ledger().size();
-    PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first + 1), "Messen again", [] {
-        drv::ClickItem(g_hToolbar, IDC_MESSEN);  // down now, up (the command) in sweep 3
-      });
-      drv::Script(drv::AtFetch(first + 5), "Stop/Reset in the inner run's 3rd sweep", [] {
-        EXPECT_EQ(zaehler, 2);
-        drv::ClickItem(StopBox, IDC_STOP);
-      });
-      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
-      drv::Script(drv::WhenIdle(), "look", [] {
-        std::vector<Row> focus = {{"SetFocus", StopBox}};
-        ExpectOnly(focus + std::vector<Row>{Peek()} + Counts({1}) + std::vector<Row>{Peek()} +
-                       Counts({2}) + std::vector<Row>{Peek()} +  // outer sweep 3 dispatches ...
-                       focus + std::vector<Row>{Peek()} + Counts({1}) +  // ... the inner run
-                       std::vector<Row>{Peek()} + Counts({2}) + std::vector<Row>{Peek()} +
-                       Counts({3}) + std::vector<Row>{Peek(), {"SetFocus", g_hToolbar}} +
-                       Counts({0}) +  // the inner run's completing sweep
-                       Counts({1}),   // the rest of the outer run's sweep 3
-                   g_from);
-        EXPECT_EQ(drv::CountOf("MessageBoxA"), 1u);
-        EXPECT_EQ(exeparam, 0);
-        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "1");
-      });
-      ScriptClose();
-    });
-  });
+  drv::Script(drv::WhenIdle(), "Messen", nested_run::Messen);
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
+
+// ---- A failing status read -----------------------------------------------------------------
+
+namespace failing_read {
+
+void MakeAStatusReadFail() {
+  drv::Faults faults;
+  faults.failStatusFrom = 3 * 13 + 5;
+  faults.failStatusCount = 1;
+  drv::SetFaults(1, faults);
+}
+
+void InTheErrorMessagePressStop() {
+  HWND box = drv::TopMessageBox();
+  EXPECT_EQ(drv::OwnerOf(box), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(MainWindow())) << "nothing is disabled";
+  EXPECT_EQ(kanal, 4);
+  drv::ClickItem(StopBox, IDC_STOP);
+}
+
+void TheStopMessageOnTopThenOk() {
+  EXPECT_EQ(exeparam, 0);
+  // Centred on the 1024 x 768 screen, not on the main window that owns it.
+  RECT r = drv::WindowRectOf(drv::TopMessageBox());
+  EXPECT_NEAR((r.left + r.right) / 2, 512, 1);
+  EXPECT_NEAR((r.top + r.bottom) / 2, 384, 1);
+  drv::AnswerMessageBox(IDOK);
+}
+
+void Look() {
+  ExpectOnly(std::vector<Row>{{"MessageBoxA", nullptr, 0, 0, 0,
+                               "Fehler bei GetCommModemStatus!\nAnwendung schließen!\nZEQ"},
+                              {"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
+                               "Messung angehalten\nZEQ INFO"}},
+             g_from);
+  std::vector<Row> counts = Counts({1});
+  for (int count : {2, 2, 2, -1, -1, -1, -1, -1})
+    counts.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE});
+  ExpectOnly(counts, g_from);
+  EXPECT_EQ(exeparam, 0);
+  EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "-1");
+}
+
+void AfterMessen(unsigned long first) {
+  drv::Script(drv::AtFetch(first + 1), "make a status read fail", MakeAStatusReadFail);
+  drv::Script(drv::WhenMessageBox(), "the error message: press Stop/Reset",
+              InTheErrorMessagePressStop);
+  drv::Script(drv::WhenMessageBox(), "the stop message on top of it: OK",
+              TheStopMessageOnTopThenOk);
+  drv::Script(drv::WhenMessageBox(), "the error message again: OK", AnswerOk);
+  drv::Script(drv::WhenIdle(), "look", Look);
+  ScriptClose();
+}
+
+void Messen() {
+  g_from = drv::Ledger().size();
+  PressMessen(AfterMessen);
+}
+
+}  // namespace failing_read
 
 // A status read fails in the 2nd sweep (channel 4, 5th bit): its message has no owner, so the
 // panels stay usable while it is open. "Stop/Reset" pressed meanwhile shows its own message;
@@ -556,96 +656,70 @@ TEST(Run, MessenDuringARunNestsASecondRunThatOneStopEndsBoth) {
 // stop left, and the run ends.
 TEST(Run, AFailingStatusReadShowsItsMessageWhileThePanelsStayUsable) {
   PlugModule();
-  drv::Script(drv::WhenIdle(), "Messen", [] {
-    g_from = drv::Ledger().size();
-    PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first + 1), "make a status read fail", [] {
-        drv::Faults faults;
-        faults.failStatusFrom = 3 * 13 + 5;
-        faults.failStatusCount = 1;
-        drv::SetFaults(1, faults);
-      });
-      drv::Script(drv::WhenMessageBox(), "the error message: press Stop/Reset", [] {
-        HWND box = drv::TopMessageBox();
-        EXPECT_EQ(drv::OwnerOf(box), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(MainWindow())) << "nothing is disabled";
-        EXPECT_EQ(kanal, 4);
-        drv::ClickItem(StopBox, IDC_STOP);
-      });
-      drv::Script(drv::WhenMessageBox(), "the stop message on top of it: OK", [] {
-        EXPECT_EQ(exeparam, 0);
-        // Centred on the 1024 x 768 screen, not on the main window that owns it.
-        RECT r = drv::WindowRectOf(drv::TopMessageBox());
-        EXPECT_NEAR((r.left + r.right) / 2, 512, 1);
-        EXPECT_NEAR((r.top + r.bottom) / 2, 384, 1);
-        drv::AnswerMessageBox(IDOK);
-      });
-      drv::Script(drv::WhenMessageBox(), "the error message again: OK", [] {
-        drv::AnswerMessageBox(IDOK);
-      });
-      drv::Script(drv::WhenIdle(), "look", [] {
-        ExpectOnly(std::vector<Row>{{"MessageBoxA", nullptr, 0, 0, 0,
-                                     "Fehler bei GetCommModemStatus!\nAnwendung schließen!\nZEQ"},
-                                    {"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
-                                     "Messung angehalten\nZEQ INFO"}},
-                   g_from);
-        std::vector<Row> counts = Counts({1});
-        for (int count : {2, 2, 2, -1, -1, -1, -1, -1})
-          counts.push_back({"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, count, TRUE});
-        ExpectOnly(counts, g_from);
-        EXPECT_EQ(exeparam, 0);
-        EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "-1");
-      });
-      ScriptClose();
-    });
-  });
+  drv::Script(drv::WhenIdle(), "Messen", failing_read::Messen);
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
 }
+
+// ---- A run before the plot window was shown ------------------------------------------------
+
+namespace unshown_plot {
+
+void StopReset() { drv::ClickItem(StopBox, IDC_STOP); }
+
+void LookThenTogglePlotter() {
+  std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
+  ASSERT_EQ(dots.size(), 4u * 8u);
+  for (const drv::Call& d : dots) {
+    EXPECT_EQ(d.window, Plotter);
+    EXPECT_EQ(d.a, 0);
+    EXPECT_EQ(d.b, 0);
+  }
+  std::vector<drv::Call> fills = drv::CallsTo("FillRect");
+  ASSERT_EQ(fills.size(), 2u) << "the stop's wipe: plot area and legend box";
+  for (const drv::Call& f : fills) {
+    EXPECT_EQ(f.window, Plotter);
+    EXPECT_EQ(f.a, 0);
+    EXPECT_EQ(f.b, 0);
+  }
+  EXPECT_EQ(cxPlotter, 0);
+  EXPECT_EQ(cyPlotter, 0);
+  drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
+}
+
+void LookAtTheChart() {
+  ASSERT_GT(cxPlotter, 0);
+  int coloured = 0;
+  for (int y = 0; y < cyPlotter; ++y)
+    for (int x = 0; x < cxPlotter; ++x) {
+      COLORREF p = drv::ClientPixel(Plotter, x, y);
+      for (int k = 1; k <= 8; ++k) coloured += p == col[k] && (x < 0.92 * cxPlotter);
+    }
+  EXPECT_EQ(coloured, 0) << "no dot anywhere left of the legend";
+  EXPECT_EQ(drv::ClientPixel(Plotter, 0, 0), kWhite);
+  EXPECT_EQ(drv::ClientPixel(Plotter, cxPlotter / 2, cyPlotter / 2), kBlack);
+}
+
+void AfterMessen(unsigned long first) {
+  drv::Script(drv::AtFetch(first + 2), "Stop/Reset", StopReset);
+  drv::Script(drv::WhenMessageBox(), "OK", AnswerOk);
+  drv::Script(drv::WhenIdle(), "look, then Toggle Plotter", LookThenTogglePlotter);
+  drv::Script(drv::WhenIdle(), "look at the chart", LookAtTheChart);
+  ScriptClose();
+}
+
+void Messen() {
+  g_from = drv::Ledger().size();
+  PressMessen(AfterMessen);
+}
+
+}  // namespace unshown_plot
 
 // Before the plot window was ever shown its client size is 0 x 0: every dot and the stop's wipe
 // go to its corner, and showing it afterwards gives an empty chart.
 TEST(Run, ARunBeforeThePlotWindowWasShownDrawsIntoItsCornerAndLeavesNothing) {
   PlugModule();
-  drv::Script(drv::WhenIdle(), "Messen", [] {
-    g_from = drv::Ledger().size();
-    PressMessen([](unsigned long first) {
-      drv::Script(drv::AtFetch(first + 2), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
-      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
-      drv::Script(drv::WhenIdle(), "look, then Toggle Plotter", [] {
-        std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
-        ASSERT_EQ(dots.size(), 4u * 8u);
-        for (const drv::Call& d : dots) {
-          EXPECT_EQ(d.window, Plotter);
-          EXPECT_EQ(d.a, 0);
-          EXPECT_EQ(d.b, 0);
-        }
-        std::vector<drv::Call> fills = drv::CallsTo("FillRect");
-        ASSERT_EQ(fills.size(), 2u) << "the stop's wipe: plot area and legend box";
-        for (const drv::Call& f : fills) {
-          EXPECT_EQ(f.window, Plotter);
-          EXPECT_EQ(f.a, 0);
-          EXPECT_EQ(f.b, 0);
-        }
-        EXPECT_EQ(cxPlotter, 0);
-        EXPECT_EQ(cyPlotter, 0);
-        drv::ClickItem(g_hToolbar, IDC_TOGGLE_PLOTTER);
-      });
-      drv::Script(drv::WhenIdle(), "look at the chart", [] {
-        ASSERT_GT(cxPlotter, 0);
-        int coloured = 0;
-        for (int y = 0; y < cyPlotter; ++y)
-          for (int x = 0; x < cxPlotter; ++x) {
-            COLORREF p = drv::ClientPixel(Plotter, x, y);
-            for (int k = 1; k <= 8; ++k) coloured += p == col[k] && (x < 0.92 * cxPlotter);
-          }
-        EXPECT_EQ(coloured, 0) << "no dot anywhere left of the legend";
-        EXPECT_EQ(drv::ClientPixel(Plotter, 0, 0), kWhite);
-        EXPECT_EQ(drv::ClientPixel(Plotter, cxPlotter / 2, cyPlotter / 2), kBlack);
-      });
-      ScriptClose();
-    });
-  });
+  drv::Script(drv::WhenIdle(), "Messen", unshown_plot::Messen);
   EXPECT_EQ(drv::RunWinMain(), 0);
   EXPECT_EQ(drv::PendingActions(), 0u);
 }

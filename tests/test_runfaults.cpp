@@ -17,26 +17,13 @@
 
 namespace {
 
+using testsupport::kChannels;
 using testsupport::MainWindow;
+using testsupport::PlugModule;
+using testsupport::PressMessen;
 using testsupport::ScriptClose;
 
-const int kCodes[8] = {1234, 0, 2047, 4095, 1, 4094, 2048, 999};
-const char* const kShown[8] = {"1.234", "0.000", "2.047", "4.095",
-                               "0.001", "4.094", "2.048", "0.999"};
 const char* const kErrorText = "Fehler bei GetCommModemStatus!\nAnwendung schließen!\nZEQ";
-
-void PlugModule() {
-  drv::PlugPort(1, drv::PortKind::Module);
-  for (int k = 1; k <= 8; ++k) drv::SetSignal(1, k, drv::Constant(kCodes[k - 1]));
-}
-
-// Presses "Messen" and hands `then` the read of the queue at which the run's first sweep looks:
-// the press is read now (button down) and at the next read (button up, which starts the run).
-void PressMessen(void (*then)(unsigned long firstSweepRead)) {
-  unsigned long now = drv::Fetches();
-  drv::ClickItem(g_hToolbar, IDC_MESSEN);
-  then(now + 2);
-}
 
 std::size_t g_from = 0;
 
@@ -100,7 +87,8 @@ TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas
             for (int k = 4; k <= 8; ++k) want.push_back(std::intptr_t(col[k]));
             EXPECT_EQ(colours, want);
             for (int k = 5; k <= 8; ++k)
-              EXPECT_EQ(drv::ItemText(Anzeigefenster, 130 + k), kShown[k - 1]) << "channel " << k;
+              EXPECT_EQ(drv::ItemText(Anzeigefenster, IDC_WERT_BASE + k), kChannels[k - 1].shown)
+                  << "channel " << k;
             EXPECT_TRUE(drv::ProtocolViolations(1).empty());
             EXPECT_EQ(exeparam, 0);
           });
@@ -191,7 +179,11 @@ std::vector<std::string> Sweep(std::size_t from, int n) {
                                   all.begin() + std::ptrdiff_t(at + 8));
 }
 
-std::vector<std::string> Right() { return std::vector<std::string>(kShown, kShown + 8); }
+std::vector<std::string> Right() {
+  std::vector<std::string> shown;
+  for (const testsupport::Channel& c : kChannels) shown.push_back(c.shown);
+  return shown;
+}
 
 std::size_t ErrorBoxes(std::size_t from = 0) {
   std::size_t n = 0;

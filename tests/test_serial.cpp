@@ -241,16 +241,4 @@ TEST(Module, SignalsAdvancePerConversionOfTheirChannel) {
   }
 }
 
-TEST(Kernel, MessageBoxTextAndAnswers) {
-  drv::AnswerMessageBoxes({IDCANCEL, 7});
-  HWND owner = reinterpret_cast<HWND>(std::uintptr_t(0x1234));
-  EXPECT_EQ(MessageBoxA(owner, "Ma\xDF: 5 \x80\nZeile", "T\xEAte", MB_OKCANCEL), IDCANCEL);
-  EXPECT_EQ(MessageBoxA(nullptr, "", "", 0), 7);
-  EXPECT_EQ(MessageBoxA(nullptr, "", "", 0), IDOK);
-  drv::Call box = drv::CallsTo("MessageBoxA")[0];
-  EXPECT_EQ(box.text, "Maß: 5 €\nZeile\nTête");
-  EXPECT_EQ(box.window, owner);
-  EXPECT_EQ(box.b, MB_OKCANCEL);
-}
-
 }  // namespace

@@ -10,7 +10,7 @@
 #include "resource.h"
 #include "support.h"
 #include "winapi/driver/ledger.h"
-#include "winapi/driver/ports.h"
+#include "winapi/driver/msgbox.h"
 #include "winapi/driver/session.h"
 
 namespace {
@@ -370,6 +370,20 @@ TEST_F(Dialogs, MessageBoxesAreModalAndAnsweredByTheUser) {
   drv::AnswerMessageBoxes({IDCANCEL});
   EXPECT_EQ(MessageBoxA(owner, "Vorbereitet", "", MB_OKCANCEL), IDCANCEL) << "the prepared answer";
   EXPECT_EQ(MessageBoxA(owner, "Sonst OK", "", MB_OKCANCEL), IDOK);
+}
+
+// A message box records its text and caption in UTF-8 beside the owner as given, and takes the
+// prepared answers in turn, then OK.
+TEST(MessageBoxes, RecordTheirTextAndTakeThePreparedAnswers) {
+  drv::AnswerMessageBoxes({IDCANCEL, 7});
+  HWND owner = reinterpret_cast<HWND>(std::uintptr_t(0x1234));
+  EXPECT_EQ(MessageBoxA(owner, "Ma\xDF: 5 \x80\nZeile", "T\xEAte", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(MessageBoxA(nullptr, "", "", 0), 7);
+  EXPECT_EQ(MessageBoxA(nullptr, "", "", 0), IDOK);
+  drv::Call box = drv::CallsTo("MessageBoxA")[0];
+  EXPECT_EQ(box.text, "Maß: 5 €\nZeile\nTête");
+  EXPECT_EQ(box.window, owner);
+  EXPECT_EQ(box.b, MB_OKCANCEL);
 }
 
 // Clicking an auto radio button checks it and clears the others of its group only; setting a

@@ -333,3 +333,27 @@ CONF_CASE(dialog_module, program_module_finds_its_icon) {
      width_of(seen.programSize), height_of(seen.programSize));
   ok(seen.system != nullptr, "no system icon IDI_APPLICATION");
 }
+
+namespace {
+
+int g_unknownInits = 0;
+
+INT_PTR CALLBACK UnknownClassProc(HWND, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) ++g_unknownInits;
+  return FALSE;
+}
+
+}  // namespace
+
+// A template naming a control class nobody registered fails the whole dialog: its controls are
+// made before WM_INITDIALOG, and the one that cannot be made ends it there.
+CONF_CASE(dialog_template, an_unregistered_control_class_fails_the_dialog) {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  HWND d = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_CONF_UNKNOWN), nullptr,
+                              UnknownClassProc, 0);
+  ok(d == nullptr, "CreateDialogParamA made %p", (void*)d);
+  INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_CONF_UNKNOWN), nullptr,
+                                   UnknownClassProc, 0);
+  ok(result == -1, "DialogBoxParamA gave %ld", (long)result);
+  ok(g_unknownInits == 0, "WM_INITDIALOG came %d times", g_unknownInits);
+}

@@ -4,6 +4,7 @@
 
 #define IDD_CONF_KEYS 9001
 #define IDD_CONF_ICON 9002
+#define IDD_CONF_UNKNOWN 9003
 
 #define IDC_CONF_EDIT 9101
 #define IDC_CONF_OTHER 9102
@@ -13,5 +14,6 @@
 #define IDC_CONF_TEXT 9106
 #define IDC_CONF_ICON 9107
 #define IDC_CONF_SYSICON 9108
+#define IDC_CONF_UNKNOWN 9109
 
 #endif

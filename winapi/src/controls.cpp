@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "controls.h"
+
 #include "dc.h"
+#include "dialog.h"
 #include "draw.h"
 #include "icons.h"
 #include "metrics.h"
@@ -40,7 +43,7 @@ void CheckInGroup(const Window& button) {
   }
   for (HWND member : group) {
     Window* m = Find(member);
-    if (m && m->control == ControlKind::Button && TypeOf(*m) == BS_AUTORADIOBUTTON)
+    if (m && IsControl(*m, ControlKind::Button) && TypeOf(*m) == BS_AUTORADIOBUTTON)
       Send(member, BM_SETCHECK, member == button.handle ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
@@ -56,15 +59,15 @@ void PaintPushButton(Window& w, Surface& s) {
   RECT r{0, 0, s.width, s.height};
   FillBox(s, r, metrics::kFace);
   bool focused = FocusWindow() == w.handle;
-  if (IsDefaultButton(w) || w.pushed) {
+  if (IsDefaultButton(w) || w.control->pushed) {
     FrameBox(s, r, metrics::kDarkShadow);
     r = RECT{1, 1, s.width - 1, s.height - 1};
   }
-  if (w.pushed)
+  if (w.control->pushed)
     FrameBox(s, r, metrics::kShadow);
   else
     RaisedEdge(s, r);
-  int shift = w.pushed ? 1 : 0;
+  int shift = w.control->pushed ? 1 : 0;
   RECT text{r.left + 2 + shift, r.top + 2 + shift, r.right - 2 + shift, r.bottom - 2 + shift};
   DrawLabel(s, w.text, text, Align::Center, true, metrics::kText, (w.style & WS_DISABLED) != 0);
   if (focused) FocusBox(s, RECT{4, 4, s.width - 4, s.height - 4});
@@ -83,7 +86,7 @@ void PaintRadioButton(Window& w, Surface& s) {
         c = upperLeft ? metrics::kShadow : metrics::kHighlight;
       else if (d > 4.0)
         c = upperLeft ? metrics::kDarkShadow : metrics::kLight;
-      else if (w.check == BST_CHECKED && d < 2.0)
+      else if (w.control->check == BST_CHECKED && d < 2.0)
         c = metrics::kText;
       s.At(x, top + y) = c;
     }
@@ -148,7 +151,7 @@ void PaintStatic(Window& w, Surface& s) {
   FillBox(s, RECT{0, 0, s.width, s.height}, metrics::kFace);
   DWORD type = w.style & SS_TYPEMASK;
   if (type == SS_ICON) {
-    if (const res::IconImage* icon = IconImageOf(w.icon)) DrawIcon(s, *icon, 0, 0, 32);
+    if (const res::IconImage* icon = IconImageOf(w.control->icon)) DrawIcon(s, *icon, 0, 0, 32);
     return;
   }
   Align align = type == SS_CENTER ? Align::Center : type == SS_RIGHT ? Align::Right : Align::Left;
@@ -188,8 +191,9 @@ void Paint(HWND window, void (*draw)(Window&, Surface&)) {
   EndPaint(window, &ps);
 }
 
-// What every control does alike; false for messages left to the control itself.
-bool Common(HWND window, UINT message, void (*draw)(Window&, Surface&), LRESULT& result) {
+// The painting messages, which every control handles alike; false for the messages left to
+// the control itself.
+bool HandlePaint(HWND window, UINT message, void (*draw)(Window&, Surface&), LRESULT& result) {
   switch (message) {
     case WM_PAINT:
       Paint(window, draw);
@@ -204,34 +208,61 @@ bool Common(HWND window, UINT message, void (*draw)(Window&, Surface&), LRESULT&
 
 }  // namespace
 
+// Adding a control class: its procedure below, a row here, and a kind if anything treats it apart.
+const std::vector<SystemClass>& SystemClasses() {
+  static const std::vector<SystemClass> classes = {
+      {"Button", ControlKind::Button, ButtonProc, COLOR_BTNFACE},
+      {"Edit", ControlKind::Edit, EditProc, COLOR_WINDOW},
+      {"Static", ControlKind::Static, StaticProc, COLOR_BTNFACE},
+      {"#32770", ControlKind::None, DialogWindowProc, COLOR_BTNFACE},
+  };
+  return classes;
+}
+
+ControlKind KindOf(const WindowClass& cls) {
+  for (const SystemClass& system : SystemClasses())
+    if (cls.proc == system.proc) return system.kind;
+  return ControlKind::None;
+}
+
+bool IsControl(const Window& w, ControlKind kind) { return w.control && w.control->kind == kind; }
+
+bool IsPushButton(const Window& w) {
+  if (!IsControl(w, ControlKind::Button)) return false;
+  DWORD type = w.style & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+void SetStaticIcon(HWND control, HICON icon) {
+  if (Window* w = Find(control); w && IsControl(*w, ControlKind::Static)) w->control->icon = icon;
+}
+
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(window);
-  if (!w) return 0;
+  if (!w || !w->control) return 0;
   bool push = TypeOf(*w) == BS_PUSHBUTTON || TypeOf(*w) == BS_DEFPUSHBUTTON;
   LRESULT result = 0;
-  if (Common(window, message, push ? PaintPushButton : PaintRadioButton, result)) return result;
+  if (HandlePaint(window, message, push ? PaintPushButton : PaintRadioButton, result))
+    return result;
   switch (message) {
-    case WM_CREATE:
-      w->control = ControlKind::Button;
-      return 0;
     case BM_GETCHECK:
-      return w->check;
+      return w->control->check;
     case BM_SETCHECK:
-      if (!push && w->check != UINT(wParam)) {
-        w->check = UINT(wParam);
+      if (!push && w->control->check != UINT(wParam)) {
+        w->control->check = UINT(wParam);
         InvalidateWindow(*w, nullptr, true);
       }
       return 0;
     case WM_LBUTTONDOWN:
       SetFocusImpl(window);
       if ((w = Find(window))) {
-        w->pushed = true;
+        w->control->pushed = true;
         InvalidateWindow(*w, nullptr, true);
       }
       return 0;
     case WM_LBUTTONUP:
-      if (!w->pushed) return 0;
-      w->pushed = false;
+      if (!w->control->pushed) return 0;
+      w->control->pushed = false;
       InvalidateWindow(*w, nullptr, true);
       Clicked(window);
       return 0;
@@ -250,13 +281,10 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(window);
-  if (!w) return 0;
+  if (!w || !w->control) return 0;
   LRESULT result = 0;
-  if (Common(window, message, PaintEdit, result)) return result;
+  if (HandlePaint(window, message, PaintEdit, result)) return result;
   switch (message) {
-    case WM_CREATE:
-      w->control = ControlKind::Edit;
-      return 0;
     case WM_SETTEXT:
       DefWindowProcA(window, message, wParam, lParam);
       if ((w = Find(window))) Notify(*w, kEnChange);
@@ -288,12 +316,11 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(window);
-  if (!w) return 0;
+  if (!w || !w->control) return 0;
   LRESULT result = 0;
-  if (Common(window, message, PaintStatic, result)) return result;
-  if (message == WM_CREATE) w->control = ControlKind::Static;
-  if (message == STM_GETICON) return reinterpret_cast<LRESULT>(w->icon);
-  return message == WM_CREATE ? 0 : DefWindowProcA(window, message, wParam, lParam);
+  if (HandlePaint(window, message, PaintStatic, result)) return result;
+  if (message == STM_GETICON) return reinterpret_cast<LRESULT>(w->control->icon);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace winapi

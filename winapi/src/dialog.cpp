@@ -1,8 +1,11 @@
 // Dialogs built from templates: modeless and modal creation, the dialog class's default
 // handling, keyboard navigation, and the item calls.
+#include "dialog.h"
+
 #include <algorithm>
 #include <cstdio>
 
+#include "controls.h"
 #include "icons.h"
 #include "menu.h"
 #include "metrics.h"
@@ -15,22 +18,31 @@ namespace {
 
 constexpr WORD kHasDefId = 0x534B;  // DC_HASDEFID
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
+// The kind of control a template's class makes; false, saying so, for a class not registered.
+bool ClassOfItem(const res::DialogItem& item, ControlKind& kind) {
+  const WindowClass* cls = FindClass(item.windowClass.name);
+  if (!cls) {
+    std::fprintf(stderr,
+                 "CreateDialog: the template's control %d names the window class \"%s\", which is "
+                 "not registered; no dialog is created\n",
+                 item.id, item.windowClass.name.c_str());
+    return false;
+  }
+  kind = KindOf(*cls);
+  return true;
 }
 
 bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item) {
-  std::string cls = item.windowClass.name;
+  ControlKind kind = ControlKind::None;
+  if (!ClassOfItem(item, kind)) return false;
   DWORD style = item.style | WS_CHILD, exStyle = item.exStyle;
   // Bordered edit fields get the sunken 3-D edge in a dialog.
-  if (Lower(cls) == "edit" && (style & WS_BORDER)) {
+  if (kind == ControlKind::Edit && (style & WS_BORDER)) {
     style &= ~DWORD(WS_BORDER);
     exStyle |= WS_EX_CLIENTEDGE;
   }
   HWND control = CreateWindowImpl(
-      exStyle, cls, item.text.isId ? std::string() : item.text.name, style,
+      exStyle, item.windowClass.name, item.text.isId ? std::string() : item.text.name, style,
       metrics::DialogX(item.x), metrics::DialogY(item.y), metrics::DialogX(item.cx),
       metrics::DialogY(item.cy), dialog, reinterpret_cast<HMENU>(std::intptr_t(item.id)), instance,
       nullptr);
@@ -38,17 +50,17 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item)
   // An icon control names its icon by ordinal and loads it from the instance the dialog was
   // created with, then from the system's icons: a null instance finds only those. It takes the
   // size of the icon it found.
-  if (item.text.isId && Lower(cls) == "static") {
+  if (item.text.isId && kind == ControlKind::Static) {
     HICON icon = instance ? LoadIconA(instance, MAKEINTRESOURCEA(item.text.id)) : nullptr;
     if (!icon) icon = LoadIconA(nullptr, MAKEINTRESOURCEA(item.text.id));
-    if (Window* w = Find(control)) w->icon = icon;
+    SetStaticIcon(control, icon);
     if (icon)
       SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Window* d = Find(dialog);
-  if (d && d->defId == 0 && Lower(cls) == "button" &&
+  if (d && d->dialog->defId == 0 && kind == ControlKind::Button &&
       (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-    d->defId = item.id;
+    d->dialog->defId = item.id;
   return true;
 }
 
@@ -66,10 +78,11 @@ void PressDefault(HWND dialog) {
   Window* d = Find(dialog);
   if (HWND button = d ? FocusedDefault(*d) : nullptr) {
     Command(dialog, Find(button)->id, BN_CLICKED, button);
-  } else if (d && d->defId) {
-    HWND button = DlgItem(dialog, d->defId);
+  } else if (d && d->dialog && d->dialog->defId) {
+    int defId = d->dialog->defId;
+    HWND button = DlgItem(dialog, defId);
     Window* b = Find(button);
-    if (!b || !(b->style & WS_DISABLED)) Command(dialog, d->defId, BN_CLICKED, button);
+    if (!b || !(b->style & WS_DISABLED)) Command(dialog, defId, BN_CLICKED, button);
   } else {
     Command(dialog, IDOK, BN_CLICKED, focus ? focus->handle : nullptr);
   }
@@ -77,10 +90,20 @@ void PressDefault(HWND dialog) {
 
 }  // namespace
 
+DialogState& MakeDialog(Window& w, DLGPROC proc) {
+  w.dialog = std::make_unique<DialogState>();
+  w.dialog->proc = proc;
+  return *w.dialog;
+}
+
 HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent, DLGPROC proc,
                       LPARAM param) {
   res::DialogTemplate t;
-  if (!res::LoadDialog(name, t)) return nullptr;
+  if (!res::LoadDialog(name, t)) {
+    std::fprintf(stderr, "CreateDialog: no dialog template %s\n",
+                 name.isId ? std::to_string(name.id).c_str() : ("\"" + name.name + "\"").c_str());
+    return nullptr;
+  }
   DWORD style = t.style, exStyle = t.exStyle;
   if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
   if (!(style & (WS_CHILD | WS_POPUP))) style |= WS_CAPTION | WS_CLIPSIBLINGS;
@@ -108,8 +131,7 @@ HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent
                                  height, parent, menu, instance, nullptr);
   Window* d = Find(dialog);
   if (!d) return nullptr;
-  d->isDialog = true;
-  d->dlgProc = proc;
+  MakeDialog(*d, proc);
   for (const res::DialogItem& item : t.items)
     if (!CreateControl(dialog, instance, item)) {
       DestroyWindowImpl(dialog);
@@ -128,7 +150,7 @@ INT_PTR RunModal(HWND dialog, HWND owner, bool waitForInput, void (*whenIdle)(HW
   bool disabledOwner = o && !(o->style & WS_DISABLED);
   if (disabledOwner) EnableWindowImpl(owner, FALSE);
   ShowWindowImpl(dialog, SW_SHOWNORMAL);
-  for (Window* d = Find(dialog); d && !d->ended; d = Find(dialog)) {
+  for (Window* d = Find(dialog); d && !d->dialog->ended; d = Find(dialog)) {
     MSG msg;
     int got = FetchMessage(&msg, nullptr, 0, 0, PM_REMOVE, waitForInput);
     if ((got == 0 && waitForInput) || (got == 1 && msg.message == WM_QUIT)) {
@@ -145,7 +167,7 @@ INT_PTR RunModal(HWND dialog, HWND owner, bool waitForInput, void (*whenIdle)(HW
     }
   }
   Window* d = Find(dialog);
-  INT_PTR result = d && d->ended ? d->result : 0;
+  INT_PTR result = d && d->dialog->ended ? d->dialog->result : 0;
   // The owner is enabled again first, so that it becomes active when the dialog goes.
   if (disabledOwner) EnableWindowImpl(owner, TRUE);
   DestroyWindowImpl(dialog);
@@ -160,10 +182,12 @@ HWND DlgItem(HWND dialog, int id) {
   return nullptr;
 }
 
-bool IsPushButton(const Window& w) {
-  if (w.control != ControlKind::Button) return false;
-  DWORD type = w.style & BS_TYPEMASK;
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+bool EndDialogImpl(HWND dialog, INT_PTR result) {
+  Window* d = Find(dialog);
+  if (!d || !d->dialog) return false;
+  d->dialog->ended = true;
+  d->dialog->result = result;
+  return true;
 }
 
 // SetFocus alone does not make a push button the default; the dialog's own Tab navigation does.
@@ -171,7 +195,8 @@ HWND FocusedDefault(const Window& dialog) {
   Window* focus = Find(FocusWindow());
   if (!focus || focus->parent != dialog.handle || !IsPushButton(*focus)) return nullptr;
   bool own = (focus->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-  return own || dialog.tabbedButton == focus->handle ? focus->handle : nullptr;
+  bool tabbed = dialog.dialog && dialog.dialog->tabbedButton == focus->handle;
+  return own || tabbed ? focus->handle : nullptr;
 }
 
 bool IsDefaultButton(const Window& w) {
@@ -179,7 +204,7 @@ bool IsDefaultButton(const Window& w) {
   Window* d = Find(w.parent);
   if (!d) return false;
   if (HWND focused = FocusedDefault(*d)) return focused == w.handle;
-  return d->defId != 0 && d->defId == w.id;
+  return d->dialog && d->dialog->defId != 0 && d->dialog->defId == w.id;
 }
 
 // The next control after `from` that takes Tab, wrapping round; the first one for nullptr.
@@ -200,17 +225,17 @@ HWND NextTabItem(HWND dialog, HWND from) {
 LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* d = Find(window);
   if (!d) return 0;
-  if (d->dlgProc) {
-    INT_PTR handled = d->dlgProc(window, message, wParam, lParam);
+  if (DLGPROC proc = d->dialog ? d->dialog->proc : nullptr) {
+    INT_PTR handled = proc(window, message, wParam, lParam);
     if (handled) return message == WM_INITDIALOG ? handled : 0;
     d = Find(window);
     if (!d) return 0;
   }
   switch (message) {
     case WM_SETFOCUS: {
-      HWND back = IsDescendant(window, d->dlgFocus) && d->dlgFocus != window
-                      ? d->dlgFocus
-                      : NextTabItem(window, nullptr);
+      HWND saved = d->dialog ? d->dialog->focus : nullptr;
+      HWND back = IsDescendant(window, saved) && saved != window ? saved
+                                                                 : NextTabItem(window, nullptr);
       if (back) SetFocusImpl(back);
       return 0;
     }
@@ -219,7 +244,7 @@ LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
                reinterpret_cast<LPARAM>(DlgItem(window, IDCANCEL)));
       return 0;
     case DM_GETDEFID:
-      return d->defId ? LRESULT(MAKELONG(d->defId, kHasDefId)) : 0;
+      return d->dialog && d->dialog->defId ? LRESULT(MAKELONG(d->dialog->defId, kHasDefId)) : 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -264,11 +289,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND par
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
   drv::Record({"EndDialog", result, 0, 0, "", dialog});
-  Window* d = Find(dialog);
-  if (!d || !d->isDialog) return FALSE;
-  d->ended = true;
-  d->result = result;
-  return TRUE;
+  return EndDialogImpl(dialog, result) ? TRUE : FALSE;
 }
 
 // Keys for the dialog: Tab moves the focus, Enter presses the default button, Escape cancels.
@@ -281,7 +302,8 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
       case VK_TAB:
         if (HWND next = NextTabItem(dialog, FocusWindow())) {
           Window* n = Find(next);
-          Find(dialog)->tabbedButton = n && IsPushButton(*n) ? next : nullptr;
+          if (Window* d = Find(dialog); d && d->dialog)
+            d->dialog->tabbedButton = n && IsPushButton(*n) ? next : nullptr;
           SetFocusImpl(next);
         }
         return TRUE;

@@ -1,4 +1,5 @@
 // Keyboard focus and the active top-level window.
+#include "dialog.h"
 #include "window.h"
 #include "winapi/driver/ledger.h"
 
@@ -13,7 +14,7 @@ void RememberInDialogs(HWND window) {
   Window* w = Find(window);
   while (w && (w->style & WS_CHILD)) {
     Window* parent = Find(w->parent);
-    if (parent && parent->isDialog) parent->dlgFocus = window;
+    if (parent && parent->dialog) parent->dialog->focus = window;
     w = parent;
   }
 }

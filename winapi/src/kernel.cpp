@@ -1,6 +1,6 @@
 // Sleep on a virtual clock, and the module handle of the program.
+#include "winapi/driver/clock.h"
 #include "winapi/driver/ledger.h"
-#include "winapi/driver/ports.h"
 
 namespace {
 
@@ -35,10 +35,6 @@ namespace drv {
 
 std::uint64_t ClockMs() { return g_clockMs; }
 
-void ResetKernel() {
-  ResetPorts();
-  g_clockMs = 0;
-  AnswerMessageBoxes({});
-}
+void ResetClock() { g_clockMs = 0; }
 
 }  // namespace drv

@@ -38,19 +38,35 @@ struct Insets {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The frame a window's styles give it, its width, and its caption bar's height (0 for none):
+// what the non-client band measures and what nonclient.cpp draws.
+enum class Frame { None, Border, Fixed, Sizing };
+inline Frame FrameOf(DWORD style, DWORD exStyle) {
+  if (style & WS_THICKFRAME) return Frame::Sizing;
+  if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) return Frame::Fixed;
+  if (style & WS_BORDER) return Frame::Border;
+  return Frame::None;
+}
+inline int FrameWidth(Frame frame) {
+  switch (frame) {
+    case Frame::Sizing: return kSizingFrame;
+    case Frame::Fixed: return kFixedFrame;
+    case Frame::Border: return kBorder;
+    case Frame::None: break;
+  }
+  return 0;
+}
+inline int CaptionBarHeight(DWORD style, DWORD exStyle) {
+  if ((style & WS_CAPTION) != WS_CAPTION) return 0;
+  return (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaption : CaptionHeight();
+}
+
 // The non-client band around a window's client area.
 inline Insets NonClient(DWORD style, DWORD exStyle, bool hasMenuBar) {
-  int frame = 0;
-  if (style & WS_THICKFRAME)
-    frame = kSizingFrame;
-  else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
-    frame = kFixedFrame;
-  else if (style & WS_BORDER)
-    frame = kBorder;
+  int frame = FrameWidth(FrameOf(style, exStyle));
   if (exStyle & WS_EX_CLIENTEDGE) frame += kClientEdge;
   Insets in{frame, frame, frame, frame};
-  if ((style & WS_CAPTION) == WS_CAPTION)
-    in.top += (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaption : CaptionHeight();
+  in.top += CaptionBarHeight(style, exStyle);
   if (hasMenuBar) in.top += kMenuBar;
   return in;
 }

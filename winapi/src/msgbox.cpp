@@ -2,26 +2,24 @@
 // one. Its owner (the top-level window of the window given) is disabled while it is open, and
 // messages are dispatched meanwhile. It is recorded as {fn "MessageBoxA", window = owner as
 // given, text = "<text>\n<caption>" in UTF-8 (the caption follows the last line break),
-// b = style}. The user answers through the driver ("answer the message box on top"); when the
-// box waits and no scripted action is due, it takes the next answer given to
-// drv::AnswerMessageBoxes, or OK once those are used up.
+// b = style}. Its user answers it by clicking a button or with a key; when the box waits with
+// nothing to read, the idle hook (the driver's prepared answers) is asked.
 #include <algorithm>
-#include <deque>
 #include <string>
 
+#include "controls.h"
+#include "dialog.h"
 #include "draw.h"
 #include "metrics.h"
 #include "text.h"
 #include "window.h"
 #include "winapi/driver/ledger.h"
-#include "winapi/driver/ports.h"
-#include "winapi/driver/session.h"
 
 using namespace winapi;
 
 namespace {
 
-std::deque<int> g_answers;
+MessageBoxIdleHook g_idleHook = nullptr;
 
 constexpr int kMargin = 11;
 constexpr int kIconSize = 32;
@@ -45,27 +43,8 @@ INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   int id = LOWORD(wParam);
   // Escape in a box without "Cancel" is taken as OK.
   if (id == IDCANCEL && !DlgItem(box, IDCANCEL)) id = IDOK;
-  Window* w = Find(box);
-  if (w && DlgItem(box, id)) {
-    w->ended = true;
-    w->result = id;
-  }
+  if (DlgItem(box, id)) EndDialogImpl(box, id);
   return TRUE;
-}
-
-// Nothing waits and no scripted action is due: the prepared answer, as a click on its button.
-void AnswerAsPrepared(HWND box) {
-  int answer = IDOK;
-  if (!g_answers.empty()) {
-    answer = g_answers.front();
-    g_answers.pop_front();
-  }
-  if (HWND button = DlgItem(box, answer)) {
-    drv::Click(button);
-  } else if (Window* w = Find(box)) {
-    w->ended = true;
-    w->result = answer;
-  }
 }
 
 struct Layout {
@@ -120,18 +99,18 @@ HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, 
                               nullptr, nullptr, nullptr);
   Window* w = Find(box);
   if (!w) return nullptr;
-  w->isDialog = true;
-  w->messageBox = true;
-  w->dlgProc = BoxProc;
-  w->defId = IDOK;
+  DialogState& d = MakeDialog(*w, BoxProc);
+  d.messageBox = true;
+  d.defId = IDOK;
   auto control = [box](const char* cls, const std::string& label, DWORD s, const RECT& r, int id) {
     return CreateWindowImpl(0, cls, label, s | WS_CHILD | WS_VISIBLE, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, box,
                             reinterpret_cast<HMENU>(std::intptr_t(id)), nullptr, nullptr);
   };
-  if (iconId)
-    if (Window* icon = Find(control("Static", "", SS_ICON, l.icon, -1)))
-      icon->icon = LoadIconA(nullptr, MAKEINTRESOURCEA(iconId));
+  if (iconId) {
+    HWND icon = control("Static", "", SS_ICON, l.icon, -1);
+    SetStaticIcon(icon, LoadIconA(nullptr, MAKEINTRESOURCEA(iconId)));
+  }
   control("Static", text, SS_LEFT, l.text, 0xFFFF);
   RECT button{l.buttonsLeft, l.buttonsTop, l.buttonsLeft + kButtonWidth,
               l.buttonsTop + kButtonHeight};
@@ -157,13 +136,11 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   HWND top = TopLevelOf(owner);  // an owner that is no window leaves the box without one
   HWND box = CreateBox(top, body, title, type);
   if (!box) return 0;
-  return int(RunModal(box, top, false, AnswerAsPrepared));
+  return int(RunModal(box, top, g_idleHook == nullptr, g_idleHook));
 }
 
-namespace drv {
+namespace winapi {
 
-void AnswerMessageBoxes(std::vector<int> answers) {
-  g_answers.assign(answers.begin(), answers.end());
-}
+void SetMessageBoxIdleHook(MessageBoxIdleHook hook) { g_idleHook = hook; }
 
-}  // namespace drv
+}  // namespace winapi

@@ -63,7 +63,7 @@ void DrawCaption(Surface& s, const Window& w, const RECT& band) {
   int left = bar.left + 2;
   const res::IconImage* icon = w.cls ? IconImageOf(w.cls->smallIcon ? w.cls->smallIcon : w.cls->icon)
                                      : nullptr;
-  if (icon && (w.style & WS_SYSMENU) && !w.isDialog) {
+  if (icon && (w.style & WS_SYSMENU) && !w.dialog) {
     DrawIcon(s, *icon, left, bar.top + (bar.bottom - bar.top - 16) / 2, 16);
     left += 18;
   }
@@ -89,18 +89,13 @@ void DrawMenuBar(Surface& s, const Window& w, const RECT& band) {
 void DrawNonClient(Surface& s, const Window& w) {
   RECT r{0, 0, s.width, s.height};
   FillBox(s, r, metrics::kFace);
-  if (w.style & WS_THICKFRAME) {
-    RaisedEdge(s, r);
-    r = Shrink(r, metrics::kSizingFrame);
-  } else if ((w.style & WS_DLGFRAME) || (w.exStyle & WS_EX_DLGMODALFRAME)) {
-    RaisedEdge(s, r);
-    r = Shrink(r, metrics::kFixedFrame);
-  } else if (w.style & WS_BORDER) {
+  metrics::Frame frame = metrics::FrameOf(w.style, w.exStyle);
+  if (frame == metrics::Frame::Border)
     FrameBox(s, r, metrics::kText);
-    r = Shrink(r, metrics::kBorder);
-  }
-  if ((w.style & WS_CAPTION) == WS_CAPTION) {
-    int height = (w.exStyle & WS_EX_TOOLWINDOW) ? metrics::kSmallCaption : metrics::CaptionHeight();
+  else if (frame != metrics::Frame::None)
+    RaisedEdge(s, r);
+  r = Shrink(r, metrics::FrameWidth(frame));
+  if (int height = metrics::CaptionBarHeight(w.style, w.exStyle)) {
     DrawCaption(s, w, RECT{r.left, r.top, r.right, r.top + height});
     r.top += height;
   }

@@ -21,7 +21,7 @@ struct Queue {
   unsigned long failGetAt = 0;
 };
 
-Queue& Q() {
+Queue& TheQueue() {
   static Queue q;
   return q;
 }
@@ -61,7 +61,7 @@ bool TakePaint(MSG* out, HWND window, UINT min, UINT max) {
 // Keys go to the window that has the focus when they are read (or the active window); to none
 // if that window cannot take input. Input is read in the order it came.
 bool TakeInput(MSG* out, HWND window, UINT min, UINT max, bool remove) {
-  std::deque<MSG>& input = Q().input;
+  std::deque<MSG>& input = TheQueue().input;
   while (!input.empty() && !input.front().hwnd) {
     HWND target = FocusWindow() ? FocusWindow() : ActiveWindow();
     Window* w = Find(target);
@@ -79,7 +79,7 @@ bool TakeInput(MSG* out, HWND window, UINT min, UINT max, bool remove) {
 
 // Posted messages, input, the quit message, then paint: the order Windows keeps.
 int Take(MSG* out, HWND window, UINT min, UINT max, bool remove) {
-  Queue& q = Q();
+  Queue& q = TheQueue();
   if (TakeFrom(q.posted, out, window, min, max, remove)) return 1;
   if (TakeInput(out, window, min, max, remove)) return 1;
   if (q.quit) {
@@ -100,7 +100,7 @@ bool Waiting(HWND window, UINT min, UINT max) {
 
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait) {
   if (!msg || (window && !Find(window))) return -1;
-  unsigned long fetch = ++Q().fetches;
+  unsigned long fetch = ++TheQueue().fetches;
   bool actionRan = false;
   for (;;) {
     bool waiting = Waiting(window, filterMin, filterMax);
@@ -119,44 +119,40 @@ int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT rem
 
 bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window && !Find(window)) return false;
-  Q().posted.push_back(Make(window, message, wParam, lParam));
+  TheQueue().posted.push_back(Make(window, message, wParam, lParam));
   return true;
 }
 
 void PostQuitImpl(int exitCode) {
-  Q().quit = true;
-  Q().quitCode = exitCode;
+  TheQueue().quit = true;
+  TheQueue().quitCode = exitCode;
 }
 
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Q().input.push_back(Make(window, message, wParam, lParam));
+  TheQueue().input.push_back(Make(window, message, wParam, lParam));
 }
 
 void PurgeMessagesFor(HWND window) {
   auto gone = [window](const MSG& m) { return m.hwnd == window; };
-  Queue& q = Q();
+  Queue& q = TheQueue();
   q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), gone), q.posted.end());
   q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
 }
 
-unsigned long FetchCount() { return Q().fetches; }
+unsigned long FetchCount() { return TheQueue().fetches; }
 
 }  // namespace winapi
 
 namespace drv {
 
-void FailGetMessageAt(unsigned long fetch) { winapi::Q().failGetAt = fetch; }
+void FailGetMessageAt(unsigned long fetch) { winapi::TheQueue().failGetAt = fetch; }
 
 }  // namespace drv
-
-namespace winapi {
-
-}  // namespace winapi
 
 using namespace winapi;
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-  Queue& q = Q();
+  Queue& q = TheQueue();
   if (q.failGetAt != 0 && q.fetches + 1 == q.failGetAt) {
     ++q.fetches;
     q.failGetAt = 0;
@@ -181,7 +177,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   else if (key >= 'A' && key <= 'Z')
     ch = key - 'A' + 'a';
   if (!ch) return FALSE;
-  Q().posted.push_front(Make(msg->hwnd, WM_CHAR, ch, msg->lParam));
+  TheQueue().posted.push_front(Make(msg->hwnd, WM_CHAR, ch, msg->lParam));
   return TRUE;
 }
 

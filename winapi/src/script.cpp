@@ -1,4 +1,6 @@
-// Scripted user actions and the watchdog around WinMain.
+// Scripted user actions, the prepared answers of message boxes, and the watchdog around WinMain.
+// The queue offers every read to the actions here, so this file is part of every program that
+// reads its queue: it installs the message boxes' answering when the process starts.
 #include "script.h"
 
 #include <chrono>
@@ -9,7 +11,11 @@
 #include <thread>
 #include <unistd.h>
 
+#include "dialog.h"
 #include "queue.h"
+#include "winapi/driver/clock.h"
+#include "winapi/driver/msgbox.h"
+#include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
 
 namespace winapi {
@@ -23,32 +29,52 @@ struct Action {
 
 struct ScriptState {
   std::deque<Action> actions;
+  std::deque<int> answers;  // for message boxes
   std::mutex mutex;      // guards `pending` for the watchdog's thread
   std::string pending;   // what the next action is, for failure reports
   bool running = false;
 };
 
-ScriptState& S() {
+ScriptState& TheScript() {
   static ScriptState* state = new ScriptState;  // outlives a watchdog firing at exit
   return *state;
 }
 
 void UpdatePending() {
-  ScriptState& s = S();
+  ScriptState& s = TheScript();
   std::string text = s.actions.empty() ? std::string("none") : s.actions.front().what;
   std::lock_guard<std::mutex> lock(s.mutex);
   s.pending = text;
 }
 
 std::string Pending() {
-  std::lock_guard<std::mutex> lock(S().mutex);
-  return S().pending.empty() ? std::string("none") : S().pending;
+  std::lock_guard<std::mutex> lock(TheScript().mutex);
+  return TheScript().pending.empty() ? std::string("none") : TheScript().pending;
 }
+
+// A message box waits with nothing to read and no action due: its user gives the prepared
+// answer, as a click on its button.
+void AnswerAsPrepared(HWND box) {
+  std::deque<int>& answers = TheScript().answers;
+  int answer = IDOK;
+  if (!answers.empty()) {
+    answer = answers.front();
+    answers.pop_front();
+  }
+  if (HWND button = DlgItem(box, answer))
+    drv::Click(button);
+  else
+    EndDialogImpl(box, answer);
+}
+
+struct InstallAnswering {
+  InstallAnswering() { SetMessageBoxIdleHook(AnswerAsPrepared); }
+} g_installAnswering;
 
 }  // namespace
 
 bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
-  ScriptState& s = S();
+  ScriptState& s = TheScript();
   // An action that reads the queue itself does not start the next one.
   if (s.actions.empty() || s.running) return false;
   const Action& next = s.actions.front();
@@ -83,11 +109,21 @@ void ReportWaitingForever() {
 namespace drv {
 
 void Script(Moment moment, const std::string& what, std::function<void()> action) {
-  winapi::S().actions.push_back({moment, what, std::move(action)});
+  winapi::TheScript().actions.push_back({moment, what, std::move(action)});
   winapi::UpdatePending();
 }
 
-std::size_t PendingActions() { return winapi::S().actions.size(); }
+std::size_t PendingActions() { return winapi::TheScript().actions.size(); }
+
+void AnswerMessageBoxes(std::vector<int> answers) {
+  winapi::TheScript().answers.assign(answers.begin(), answers.end());
+}
+
+void ResetScene() {
+  ResetPorts();
+  ResetClock();
+  AnswerMessageBoxes({});
+}
 
 unsigned long Fetches() { return winapi::FetchCount(); }
 

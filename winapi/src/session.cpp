@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "dialog.h"
 #include "menu.h"
 #include "metrics.h"
 #include "pngfile.h"
@@ -79,7 +80,8 @@ std::size_t LiveWindows() {
 HWND TopMessageBox() {
   const std::vector<HWND>& windows = TopLevelWindows();
   for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-    if (Window* w = Find(*it); w && w->messageBox && !w->destroying) return *it;
+    if (Window* w = Find(*it); w && w->dialog && w->dialog->messageBox && !w->destroying)
+      return *it;
   return nullptr;
 }
 

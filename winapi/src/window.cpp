@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "controls.h"
+#include "dialog.h"
 #include "gdiobj.h"
 #include "handles.h"
 #include "menu.h"
@@ -44,19 +46,14 @@ COLORREF BackgroundOf(const WindowClass& cls) {
 // The registered classes, the system's own first.
 std::vector<std::unique_ptr<WindowClass>>& Classes() {
   std::vector<std::unique_ptr<WindowClass>>& classes = TheDesktop().classes;
-  if (classes.empty()) {
-    auto add = [&classes](const char* name, WNDPROC proc, int color) {
+  if (classes.empty())
+    for (const SystemClass& system : SystemClasses()) {
       auto cls = std::make_unique<WindowClass>();
-      cls->name = name;
-      cls->proc = proc;
-      cls->background = reinterpret_cast<HBRUSH>(std::intptr_t(color + 1));
+      cls->name = system.name;
+      cls->proc = system.proc;
+      cls->background = reinterpret_cast<HBRUSH>(std::intptr_t(system.background + 1));
       classes.push_back(std::move(cls));
-    };
-    add("Button", ButtonProc, COLOR_BTNFACE);
-    add("Edit", EditProc, COLOR_WINDOW);
-    add("Static", StaticProc, COLOR_BTNFACE);
-    add("#32770", DialogWindowProc, COLOR_BTNFACE);
-  }
+    }
   return classes;
 }
 
@@ -102,6 +99,9 @@ void Free(HWND window) {
 }
 
 }  // namespace
+
+Window::Window() = default;
+Window::~Window() = default;
 
 Window* Find(HWND window) { return TheDesktop().windows.Get(window); }
 
@@ -163,6 +163,10 @@ HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::st
   w->owner = owner;
   w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
   w->background = BackgroundOf(*cls);
+  if (ControlKind kind = KindOf(*cls); kind != ControlKind::None) {
+    w->control = std::make_unique<ControlState>();
+    w->control->kind = kind;
+  }
   if (style & WS_CHILD)
     w->id = int(reinterpret_cast<std::intptr_t>(menu));
   else
@@ -439,11 +443,6 @@ BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
                    rect->bottom + origin.y};
     }
   return TRUE;
-}
-
-BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
-  drv::Record({"EnableWindow", enable, 0, 0, "", window});
-  return EnableWindowImpl(window, enable);
 }
 
 BOOL WINAPI IsWindowEnabled(HWND window) {

@@ -1,11 +1,13 @@
 // The window tree: classes, windows and the internal calls the other parts of the window
-// manager share. Public API functions record themselves in the ledger; the internal ones here
+// manager share. What makes a window a control or a dialog is kept beside it (controls.h,
+// dialog.h). Public API functions record themselves in the ledger; the internal ones here
 // do not, so the ledger shows what the program asked for, not what the platform did for it.
 #ifndef PIKON_WINAPI_WINDOW_H
 #define PIKON_WINAPI_WINDOW_H
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,9 +42,13 @@ struct CreateParams {
   DWORD exStyle;
 };
 
-enum class ControlKind { None, Button, Edit, Static };
+struct ControlState;
+struct DialogState;
 
 struct Window {
+  Window();
+  ~Window();
+
   HWND handle = nullptr;
   const WindowClass* cls = nullptr;
   WNDPROC proc = nullptr;
@@ -68,21 +74,8 @@ struct Window {
   bool sized = false;           // has had a WM_SIZE
   bool destroying = false;
 
-  // Dialogs (class "#32770")
-  bool isDialog = false;
-  DLGPROC dlgProc = nullptr;
-  HWND dlgFocus = nullptr;      // the control to give the focus back to
-  int defId = 0;                // the default push button's id, 0 for none
-  HWND tabbedButton = nullptr;  // a push button Tab moved the focus to: the default meanwhile
-  bool ended = false;           // EndDialog was called
-  INT_PTR result = 0;
-  bool messageBox = false;      // a MessageBoxA window
-
-  // Controls
-  ControlKind control = ControlKind::None;
-  UINT check = BST_UNCHECKED;
-  bool pushed = false;          // button held down
-  HICON icon = nullptr;         // SS_ICON
+  std::unique_ptr<DialogState> dialog;    // a dialog or message box; else none
+  std::unique_ptr<ControlState> control;  // a window of a system control class; else none
 };
 
 // The live (or being destroyed) window behind a handle; nullptr for a stale or foreign one.
@@ -124,27 +117,6 @@ POINT ClientOriginOnScreen(const Window& w);
 void ResizeSurface(Window& w);
 // Fills the whole client surface, as WM_ERASEBKGND does with the background.
 void FillClient(Window& w, COLORREF color);
-
-// The procedures of the system classes "Button", "Edit", "Static" and "#32770" (dialogs).
-LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Dialogs (dialog.cpp)
-HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent, DLGPROC proc,
-                      LPARAM param);
-// A modal loop: the owner (a top-level window or none) is disabled until the dialog is marked
-// ended; messages are read and dispatched meanwhile. `waitForInput` false: when nothing is
-// waiting, `whenIdle` is called instead of waiting (message boxes answer then).
-INT_PTR RunModal(HWND dialog, HWND owner, bool waitForInput, void (*whenIdle)(HWND dialog));
-HWND DlgItem(HWND dialog, int id);
-bool IsPushButton(const Window& w);
-// The push button that Enter presses now: the focused push button if Tab brought the focus there
-// (or it is a default push button itself), else the dialog's default.
-bool IsDefaultButton(const Window& w);
-HWND FocusedDefault(const Window& dialog);  // that focused push button, if it is the default
-HWND NextTabItem(HWND dialog, HWND from);
 
 // The window as the screen shows it: frame, caption, menu bar, the client surface, and every
 // visible child drawn the same way over it (nonclient.cpp).

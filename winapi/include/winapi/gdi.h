@@ -32,11 +32,13 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
 COLORREF WINAPI SetBkColor(HDC dc, COLORREF color);
-int WINAPI SetBkMode(HDC dc, int mode);
 BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL WINAPI LineTo(HDC dc, int x, int y);
 COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color);
+
+// For the tests and the conformance programs: the program itself calls neither.
+int WINAPI SetBkMode(HDC dc, int mode);
 COLORREF WINAPI GetPixel(HDC dc, int x, int y);
 
 #endif

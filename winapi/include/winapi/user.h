@@ -236,27 +236,12 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);
 BOOL WINAPI DestroyWindow(HWND window);
-BOOL WINAPI IsWindow(HWND window);
 BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI UpdateWindow(HWND window);
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL WINAPI IsWindowVisible(HWND window);
-BOOL WINAPI IsWindowEnabled(HWND window);
-BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 HWND WINAPI SetFocus(HWND window);
-HWND WINAPI GetFocus(void);
-HWND WINAPI GetParent(HWND window);
-HWND WINAPI GetWindow(HWND window, UINT relation);
-HWND WINAPI GetActiveWindow(void);
-LONG WINAPI GetWindowLongA(HWND window, int index);
-int WINAPI GetWindowTextA(HWND window, LPSTR text, int max);
-int WINAPI GetClassNameA(HWND window, LPSTR name, int max);
-int WINAPI GetSystemMetrics(int index);
-BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
-BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
-BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 
@@ -275,12 +260,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND par
                                LPARAM param);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg);
-HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
-UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max);
 BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
-UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Painting
@@ -294,5 +276,24 @@ BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
 
 // Help
 BOOL WINAPI WinHelpA(HWND window, LPCSTR helpFile, UINT command, UINT_PTR data);
+
+// For the tests, the conformance programs and the tools: the program itself calls none of these.
+BOOL WINAPI IsWindow(HWND window);
+BOOL WINAPI IsWindowEnabled(HWND window);
+HWND WINAPI GetFocus(void);
+HWND WINAPI GetParent(HWND window);
+HWND WINAPI GetWindow(HWND window, UINT relation);
+HWND WINAPI GetActiveWindow(void);
+LONG WINAPI GetWindowLongA(HWND window, int index);
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int max);
+int WINAPI GetClassNameA(HWND window, LPSTR name, int max);
+int WINAPI GetSystemMetrics(int index);
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
+BOOL WINAPI InvalidateRect(HWND window, const RECT *rect, BOOL erase);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max);
+UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 
 #endif

@@ -1,6 +1,5 @@
-// Driver API for the serial ports and the simulated converter module, the virtual clock
-// and the answers of message boxes. Tests and the demo set the scene through these calls;
-// the program itself only ever sees the Win32 calls.
+// Driver API for the serial ports and the simulated converter module. Tests and the demo set the
+// scene through these calls; the program itself only ever sees the Win32 calls.
 #ifndef PIKON_WINAPI_DRIVER_PORTS_H
 #define PIKON_WINAPI_DRIVER_PORTS_H
 
@@ -94,18 +93,9 @@ std::vector<std::string> ProtocolViolations(int port);
 // Answers the master cut short (DTR raised before all 13 bits were clocked out).
 int AbandonedAnswers(int port);
 
-// The virtual clock: milliseconds passed in Sleep since process start (or ResetKernel).
-std::uint64_t ClockMs();
-
-// The answers the next message boxes give, in order; once used up, every box answers IDOK.
-// Replaces answers not yet given.
-void AnswerMessageBoxes(std::vector<int> answers);
-
 // Every port absent and closed (their handles die), modules reset with flat 0 mV signals,
 // no faults, fresh settings.
 void ResetPorts();
-// ResetPorts, the virtual clock back to 0, no scripted message-box answers.
-void ResetKernel();
 
 }  // namespace drv
 

@@ -16,7 +16,6 @@
 //   DestroyWindow, UpdateWindow, SetFocus: window
 //   ShowWindow          window, a = show command
 //   SetWindowPos        window, a = x, b = y, c = flags, text = "cx cy"
-//   EnableWindow        window, a = enable
 //   SetDlgItemTextA     window = dialog, a = id, text
 //   SetDlgItemInt       window = dialog, a = id, b = value (signed if c), c = signed
 //   CheckDlgButton      window = dialog, a = id, b = check state
@@ -97,6 +96,11 @@ RECT ClientAreaOf(HWND window);
 bool SaveWindowPng(HWND window, const std::string& path);
 // A pixel of that picture (window coordinates, frame included); CLR_INVALID outside it.
 COLORREF WindowPixel(HWND window, int x, int y);
+
+// ---- Setting the scene afresh --------------------------------------------------------------
+// Every port absent and closed, modules reset (ResetPorts), the virtual clock at 0, no prepared
+// message-box answers. Windows and scripted actions stay as they are.
+void ResetScene();
 
 // ---- Running the program -------------------------------------------------------------------
 // Calls WinMain as the process start-up does (the module handle, no previous instance, an empty
