@@ -20,6 +20,7 @@
 # kernel runs 32-bit programs and 32-bit Wine (wine32:i386) is installed, with a 32-bit copy of
 # the preload library. Elsewhere it says why and skips it, and the x86-64 twin of the same
 # sources runs instead (build/win64/PIKON.exe, the default).
+#
 # Safety: Wine runs only in the sandbox of sandbox.sh (private mount namespace, every serial
 # device node covered by /dev/null, throw-away prefix); the only device a COM port may lead to
 # is the pty this test made, and check_com_ports says so before and after the run.
