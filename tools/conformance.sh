@@ -46,7 +46,8 @@ grep -a ': known Wine deviation: ' "$out/wine.txt" | sed 's/^/wine: /' || true
 if ! tests/wine/runs_i386.sh; then
   echo "i386: skipped: this machine's kernel does not run 32-bit programs"
 elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
-  echo "i386: skipped: the kernel runs 32-bit programs, but wine32:i386 is not installed (tools/setup.sh all)"
+  echo "i386: skipped: the kernel runs 32-bit programs, but wine32:i386 is not installed" \
+       "(tools/setup.sh all)"
 else
   echo "== conformance cases on Wine (i386)"
   build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release

@@ -74,7 +74,8 @@ if [ "${1:-}" != --inside ]; then
     fi
   else
     arch=x86-64
-    [ "$machine" = 8664 ] || die "$exe is not a Windows program for i386 or x86-64 (machine $machine)"
+    [ "$machine" = 8664 ] \
+      || die "$exe is not a Windows program for i386 or x86-64 (machine $machine)"
   fi
   need_tools x86_64-w64-mingw32-g++ import convert identify python3 cmake
   # The preload library and the native side of the comparison, from the native build.
