@@ -43,22 +43,11 @@ show_failures wine "$out/wine.txt"
 grep -a ': known Wine deviation: ' "$out/wine.txt" | sed 's/^/wine: /' || true
 
 # The 32-bit build, where the kernel runs 32-bit programs and Wine's 32-bit part is installed.
-# The probe is the smallest i386 Linux program there is: exit(42) through int 0x80.
-runs_32bit() {
-  local probe=$out/i386-probe rc=0
-  printf '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08' >"$probe"
-  printf '\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0\x01\0\0\0' >>"$probe"
-  printf '\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5e\0\0\0\x5e\0\0\0\x05\0\0\0' >>"$probe"
-  printf '\0\x10\0\0\xb8\x01\0\0\0\xb3\x2a\xcd\x80' >>"$probe"
-  chmod +x "$probe"
-  "$probe" 2>/dev/null || rc=$?
-  rm -f "$probe"
-  [ "$rc" -eq 42 ]
-}
-if ! runs_32bit; then
+if ! tests/wine/runs_i386.sh; then
   echo "i386: skipped: this machine's kernel does not run 32-bit programs"
 elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
-  echo "i386: skipped: the kernel runs 32-bit programs, but wine32:i386 is not installed"
+  echo "i386: skipped: the kernel runs 32-bit programs, but wine32:i386 is not installed" \
+       "(tools/setup.sh all)"
 else
   echo "== conformance cases on Wine (i386)"
   build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release

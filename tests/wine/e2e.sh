@@ -16,9 +16,10 @@
 # (exact transactions, no protocol violation) and the chart side by side with the native build.
 # Ends with one line: "e2e: PASS ..." or "e2e: FAIL <first failing check>".
 #
-# Which PIKON.exe: the product is the 32-bit build; the kernels of our machines cannot run
-# 32-bit programs, so 32-bit Wine cannot run here, and this test runs the 64-bit build of the
-# same sources (build/win64/PIKON.exe by default). Given a 32-bit one it says so and skips it.
+# Which PIKON.exe: the product is the i386 build (build/win32/PIKON.exe); it runs where the
+# kernel runs 32-bit programs and 32-bit Wine (wine32:i386) is installed, with a 32-bit copy of
+# the preload library. Elsewhere it says why and skips it, and the x86-64 twin of the same
+# sources runs instead (build/win64/PIKON.exe, the default).
 #
 # Safety: Wine runs only in the sandbox of sandbox.sh (private mount namespace, every serial
 # device node covered by /dev/null, throw-away prefix); the only device a COM port may lead to
@@ -59,36 +60,48 @@ if [ "${1:-}" != --inside ]; then
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
   if [ "$machine" = 014c ]; then
-    # Why the product cannot run here, in the order a user would have to mend it.
-    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
-      why="wine32:i386 is not installed (and it needs a kernel that runs 32-bit programs)"
-    elif ! timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then
-      why="this machine's kernel cannot run 32-bit programs (32-bit Wine does not start)"
-    else
-      why="the simulated module's preload library is built for x86-64 Wine only"
+    arch=i386
+    why=''
+    if ! "$here/runs_i386.sh"; then
+      why="this machine's kernel does not run 32-bit programs"
+    elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+      why="the kernel runs 32-bit programs, but wine32:i386 is not installed (tools/setup.sh all)"
     fi
-    echo "e2e: skipped the i386 $exe: $why; run the x86-64 build of the same sources instead"
-    echo "e2e: PASS nothing to run: the i386 program cannot run here"
-    exit 0
+    if [ -n "$why" ]; then
+      echo "e2e: skipped the i386 $exe: $why; run the x86-64 build of the same sources instead"
+      echo "e2e: PASS nothing to run: the i386 program cannot run here"
+      exit 0
+    fi
+  else
+    arch=x86-64
+    [ "$machine" = 8664 ] \
+      || die "$exe is not a Windows program for i386 or x86-64 (machine $machine)"
   fi
-  [ "$machine" = 8664 ] || die "$exe is not a Windows program for x86-64 (machine $machine)"
   need_tools x86_64-w64-mingw32-g++ import convert identify python3 cmake
   # The preload library and the native side of the comparison, from the native build.
   cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$root/build/native" -j2 --target pikon_simport pikon_sidebyside >/dev/null \
     || die "cannot build the simulated module's library"
+  if [ "$arch" = i386 ]; then
+    cmake --build "$root/build/native" -j2 --target pikon_simport32 >/dev/null \
+      || die "cannot build the 32-bit simulated module's library (libc6-dev-i386 and" \
+             "lib32stdc++-12-dev missing? tools/setup.sh all)"
+  fi
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
     -o "$root/build/winesim/inspector.exe" "$root/tools/winesim/inspector.cpp" -luser32 \
     || die "cannot build the inspector"
   [ "$mode" != live ] || sandbox_display=live
   export sandbox_display
-  sandbox_reexec "$0" "$mode" "$exe" "$outdir"
+  sandbox_reexec "$0" "$mode" "$exe" "$outdir" "$arch"
 fi
 
-mode=$3 exe=$4 outdir=$5
+mode=$3 exe=$4 outdir=$5 arch=$6
 sandbox_display=${sandbox_display:-}
+# Both libraries: the dynamic loader of each process takes the one built for it and passes over
+# the other with a warning, and Wine runs 32-bit and 64-bit processes side by side.
 preload=$root/build/native/tools/winesim/libpikon_simport.so
+[ "$arch" != i386 ] || preload+=:$root/build/native/tools/winesim/libpikon_simport32.so
 inspector=$root/build/winesim/inspector.exe
 sidebyside=$root/build/native/tools/winesim/pikon_sidebyside
 app_pid='' pty_pid='' insp_pid=''
@@ -99,6 +112,10 @@ stop_programs() {
   done
 }
 sandbox_enter "$2"
+# The i386 program needs Wine's 32-bit loader; the prefix, its wineserver and the inspector stay
+# 64-bit, as on 64-bit Windows.
+app_wine=$wine
+[ "$arch" != i386 ] || app_wine=$(command -v wine || echo /usr/lib/wine/wine)
 start_time=$(date +%s)
 
 # The eight inputs: distinct constant codes for the test, changing signals for the demo.
@@ -181,7 +198,7 @@ check_com_ports
 # --- PIKON.exe with the simulated module. ---------------------------------------------------------
 (cd "$(dirname "$exe")" && PIKON_SIM_TTY=$sandbox_sim_tty PIKON_SIM_LOG=$tmp/module.log \
   PIKON_SIM_SIGNALS=$signals LD_PRELOAD=$preload WINEDEBUG=-all,trace+msgbox \
-  exec timeout 240 "$wine" "$exe") >"$tmp/app.out" 2>"$tmp/app.err" &
+  exec timeout 240 "$app_wine" "$exe") >"$tmp/app.out" 2>"$tmp/app.err" &
 app_pid=$!
 
 [ "$(ask wait-main 60)" = ok ] || die "no main window: $(grep -v trace "$tmp/app.err" | tail -3)"
@@ -306,7 +323,7 @@ fi
 check_com_ports
 elapsed=$(( $(date +%s) - start_time ))
 if [ "$mode" = test ]; then
-  echo "e2e: PASS PIKON.exe (x86-64) on Wine with the simulated module:" \
+  echo "e2e: PASS PIKON.exe ($arch) on Wine with the simulated module:" \
        "$rate sweeps/s, ${elapsed} s; screenshots in $outdir"
 else
   echo "e2e: the session ended after ${elapsed} s; screenshots and the module's log are in $outdir"

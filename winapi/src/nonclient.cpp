@@ -149,6 +149,8 @@ int WINAPI GetSystemMetrics(int index) {
     case SM_CYSIZEFRAME: return kSizingFrame;
     case SM_CXEDGE:
     case SM_CYEDGE: return kClientEdge;
+    case SM_CXMAXTRACK: return kScreenWidth + 4 + 2 * kSizingFrame;
+    case SM_CYMAXTRACK: return kScreenHeight + 4 + 2 * kSizingFrame;
   }
   return 0;
 }

@@ -111,6 +111,12 @@ BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int c
   RECT old = w->rect, r = old;
   if (!(flags & SWP_NOMOVE)) r = RECT{x, y, x + (old.right - old.left), y + (old.bottom - old.top)};
   if (!(flags & SWP_NOSIZE)) {
+    // DefWindowProc's WM_WINDOWPOSCHANGING keeps an overlapped or sizable window within the
+    // maximum tracking size, whoever asks for the size.
+    if ((w->style & WS_THICKFRAME) || !(w->style & (WS_POPUP | WS_CHILD))) {
+      cx = std::min(cx, GetSystemMetrics(SM_CXMAXTRACK));
+      cy = std::min(cy, GetSystemMetrics(SM_CYMAXTRACK));
+    }
     r.right = r.left + std::max(cx, 0);
     r.bottom = r.top + std::max(cy, 0);
   }

@@ -178,6 +178,8 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SM_CYSIZEFRAME 33
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
+#define SM_CXMAXTRACK 59
+#define SM_CYMAXTRACK 60
 
 // GetWindow, GetWindowLongA
 #define GW_HWNDNEXT 2
