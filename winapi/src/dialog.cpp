@@ -232,7 +232,7 @@ namespace {
 
 void RecordItem(const char* fn, HWND dialog, int id, std::intptr_t b, std::intptr_t c,
                 const std::string& text) {
-  drv::Record({fn, id, b, c, text, dialog});
+  drv::Record(fn, id, b, c, text, dialog);
 }
 
 std::intptr_t TemplateId(LPCSTR name) {

@@ -67,7 +67,7 @@ using namespace winapi;
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
   HBRUSH brush = Objects().Add<HBRUSH>(
       std::make_unique<GdiObject>(GdiObject{GdiKind::Brush, false, color & 0x00FFFFFF, {}}));
-  drv::Record({"CreateSolidBrush", 0, 0, std::intptr_t(color), "", nullptr});
+  drv::Record("CreateSolidBrush", 0, 0, std::intptr_t(color), "", nullptr);
   return brush;
 }
 
@@ -76,7 +76,7 @@ HFONT WINAPI CreateFontA(int height, int /*width*/, int /*escapement*/, int /*or
                          DWORD /*charset*/, DWORD /*outPrecision*/, DWORD /*clipPrecision*/,
                          DWORD /*quality*/, DWORD /*pitchAndFamily*/, LPCSTR face) {
   FontSpec wanted{face ? Cp1252ToUtf8(face) : std::string(), height, weight};
-  drv::Record({"CreateFontA", height, weight, 0, wanted.face, nullptr});
+  drv::Record("CreateFontA", height, weight, 0, wanted.face, nullptr);
   return Objects().Add<HFONT>(
       std::make_unique<GdiObject>(GdiObject{GdiKind::Font, false, 0, std::move(wanted)}));
 }
@@ -86,7 +86,7 @@ HGDIOBJ WINAPI GetStockObject(int object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-  drv::Record({"DeleteObject", 0, 0, 0, "", nullptr});
+  drv::Record("DeleteObject", 0, 0, 0, "", nullptr);
   const GdiObject* o = LookupGdi(object);
   if (!o) return FALSE;
   if (o->stock) return TRUE;  // stock objects stay

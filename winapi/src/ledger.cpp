@@ -1,5 +1,6 @@
 #include "winapi/driver/ledger.h"
 
+#include <cstdint>
 #include <map>
 
 namespace drv {
@@ -7,7 +8,15 @@ namespace {
 
 struct LedgerState {
   std::vector<Call> calls;
+  // Counts stay in the map for good (ClearLedger zeroes them), so a counter's address holds.
   std::map<std::string, std::size_t> counts;
+  // The counter of a function name, by the address of the literal it is called with: counting
+  // a call then takes no string and no search.
+  struct Site {
+    const char* fn = nullptr;
+    std::size_t* count = nullptr;
+  };
+  Site sites[256];
   bool recording = true;
   std::size_t limit = kDefaultLedgerLimit;
   std::size_t dropped = 0;
@@ -18,12 +27,13 @@ LedgerState& State() {
   return state;
 }
 
-}  // namespace
+std::size_t& CounterFor(LedgerState& s, const char* fn) {
+  LedgerState::Site& site = s.sites[(reinterpret_cast<std::uintptr_t>(fn) >> 3) % 256];
+  if (site.fn != fn) site = {fn, &s.counts[fn]};
+  return *site.count;
+}
 
-void Record(Call call) {
-  LedgerState& s = State();
-  ++s.counts[call.fn];
-  if (!s.recording) return;
+void Append(LedgerState& s, Call&& call) {
   // A long run keeps its newest calls: at the limit the older half goes, all at once, so that
   // recording stays cheap and the entries a test has just looked at keep their places meanwhile.
   if (s.calls.size() >= s.limit) {
@@ -34,11 +44,26 @@ void Record(Call call) {
   s.calls.push_back(std::move(call));
 }
 
+}  // namespace
+
+void Record(Call call) {
+  LedgerState& s = State();
+  ++s.counts[call.fn];
+  if (s.recording) Append(s, std::move(call));
+}
+
+void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c,
+            std::string_view text, HWND window) {
+  LedgerState& s = State();
+  ++CounterFor(s, fn);
+  if (s.recording) Append(s, Call{fn, a, b, c, std::string(text), window});
+}
+
 const std::vector<Call>& Ledger() { return State().calls; }
 
 void ClearLedger() {
   State().calls.clear();
-  State().counts.clear();
+  for (auto& count : State().counts) count.second = 0;
   State().dropped = 0;
 }
 

@@ -112,7 +112,7 @@ BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 BOOL WINAPI UpdateWindow(HWND window) {
-  drv::Record({"UpdateWindow", 0, 0, 0, "", window});
+  drv::Record("UpdateWindow", 0, 0, 0, "", window);
   if (!Find(window)) return FALSE;
   PaintWithChildren(window);
   return TRUE;

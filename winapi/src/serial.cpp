@@ -81,13 +81,12 @@ const char* NameOf(HANDLE h) {
 }
 
 void Log(const char* fn, HANDLE h, std::intptr_t a, std::intptr_t b, std::intptr_t c = 0) {
-  drv::Call call;
-  call.fn = fn;
-  call.text = NameOf(h);
-  call.a = a;
-  call.b = b;
-  call.c = c;
-  drv::Record(std::move(call));
+  drv::Record(fn, a, b, c, NameOf(h), nullptr);
+}
+
+// The same for a call that found its port open: its name is at hand.
+void Log(const char* fn, const Port& p, std::intptr_t a, std::intptr_t b) {
+  drv::Record(fn, a, b, 0, p.name, nullptr);
 }
 
 // Line changes reach the module one at a time, in the order they happen.
@@ -225,7 +224,10 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
         ok = false;
     }
   }
-  winapi::Log("EscapeCommFunction", port, std::intptr_t(func), ok);
+  if (p)
+    winapi::Log("EscapeCommFunction", *p, std::intptr_t(func), ok);
+  else
+    winapi::Log("EscapeCommFunction", port, std::intptr_t(func), ok);
   return ok;
 }
 
@@ -270,7 +272,7 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
   auto noise = f.noiseAtRead.find(read);
   if (noise != f.noiseAtRead.end()) lines |= noise->second;
   *status = (lines | f.stuckOn) & ~f.stuckOff;
-  winapi::Log("GetCommModemStatus", port, std::intptr_t(*status), TRUE);
+  winapi::Log("GetCommModemStatus", *p, std::intptr_t(*status), TRUE);
   return TRUE;
 }
 

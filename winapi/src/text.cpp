@@ -119,7 +119,7 @@ bool SizeFace(FT_Face face, int height, FontMetrics& m) {
   return FT_Set_Pixel_Sizes(face, 0, FT_UInt(ppem)) == 0;
 }
 
-Font* GetFont(const FontSpec& wanted) {
+Font* LoadFont(const FontSpec& wanted) {
   FontCache& cache = Cache();
   if (!cache.ready) return nullptr;
   std::string key = Lower(wanted.face) + "|" + std::to_string(wanted.height) + "|" +
@@ -144,6 +144,20 @@ Font* GetFont(const FontSpec& wanted) {
   Font* result = font.get();
   cache.fonts[key] = std::move(font);
   return result;
+}
+
+// Text is drawn in runs with one font, so the last one asked for is kept at hand.
+Font* GetFont(const FontSpec& wanted) {
+  static FontSpec lastSpec;
+  static Font* last = nullptr;
+  static bool known = false;
+  if (known && wanted.height == lastSpec.height && wanted.weight == lastSpec.weight &&
+      wanted.face == lastSpec.face)
+    return last;
+  last = LoadFont(wanted);
+  lastSpec = wanted;
+  known = true;
+  return last;
 }
 
 const Glyph& GetGlyph(Font& font, char32_t cp) {
@@ -255,6 +269,46 @@ bool Inside(const Box& b, int x, int y) {
   return x >= b.left && x < b.right && y >= b.top && y < b.bottom;
 }
 
+// Every coverage level blended for one pair of colours. Text is mostly drawn in one colour onto
+// one background, so a few recent pairs are kept and a glyph's pixels are looked up, not mixed.
+struct BlendTable {
+  COLORREF fg = 0, bg = 0;
+  bool ready = false;
+  COLORREF mixed[256];
+};
+
+const BlendTable& BlendFor(COLORREF fg, COLORREF bg) {
+  static BlendTable tables[4];
+  static unsigned next = 0;
+  for (const BlendTable& t : tables)
+    if (t.ready && t.fg == fg && t.bg == bg) return t;
+  BlendTable& t = tables[next++ % 4];
+  t.fg = fg;
+  t.bg = bg;
+  t.ready = true;
+  for (unsigned a = 0; a < 256; ++a) t.mixed[a] = Blend(fg, bg, a);
+  return t;
+}
+
+// One glyph with its top-left bitmap pixel at (x, y), clipped to `b` once.
+void DrawGlyph(Surface& surface, const Glyph& g, int x, int y, COLORREF color, const Box& b) {
+  const int top = std::max(0, b.top - y), bottom = std::min(g.rows, b.bottom - y);
+  const int left = std::max(0, b.left - x), right = std::min(g.width, b.right - x);
+  const BlendTable* table = nullptr;
+  if (left >= right) return;
+  for (int gy = top; gy < bottom; ++gy) {
+    const std::uint8_t* coverage = &g.coverage[std::size_t(gy) * std::size_t(g.width)];
+    COLORREF* row = &surface.At(x + left, y + gy);
+    for (int gx = left; gx < right; ++gx) {
+      const unsigned a = coverage[gx];
+      if (a == 0) continue;
+      COLORREF& pixel = row[gx - left];
+      if (!table || table->bg != pixel) table = &BlendFor(color, pixel);
+      pixel = table->mixed[a];
+    }
+  }
+}
+
 }  // namespace
 
 FontSpec SystemFontSpec() { return FontSpec{"System", 16, FW_BOLD}; }
@@ -289,25 +343,15 @@ bool DrawTextLine(Surface& surface, const FontSpec& wanted, const std::string& u
     for (const Shaped& ch : chars) width += GetGlyph(*font, ch.cp).advance;
     int right = int(std::min<long long>(x + width, bounds.right));
     int bottom = int(std::min<long long>((long long)y + font->metrics.height, bounds.bottom));
-    for (int row = std::max(y, bounds.top); row < bottom; ++row)
-      for (int col = std::max(x, bounds.left); col < right; ++col)
-        surface.At(col, row) = style.background;
+    surface.Fill(std::max(x, bounds.left), std::max(y, bounds.top), right, bottom,
+                 style.background);
   }
 
   const int baseline = y + font->metrics.ascent;
   int pen = x;
   for (const Shaped& ch : chars) {
     const Glyph& g = GetGlyph(*font, ch.cp);
-    for (int gy = 0; gy < g.rows; ++gy) {
-      const int py = baseline - g.top + gy;
-      for (int gx = 0; gx < g.width; ++gx) {
-        const int px = pen + g.left + gx;
-        const unsigned a = g.coverage[std::size_t(gy) * std::size_t(g.width) + std::size_t(gx)];
-        if (a == 0 || !Inside(bounds, px, py)) continue;
-        COLORREF& pixel = surface.At(px, py);
-        pixel = Blend(style.color, pixel, a);
-      }
-    }
+    DrawGlyph(surface, g, pen + g.left, baseline - g.top, style.color, bounds);
     if (ch.underline)
       for (int px = pen; px < pen + g.advance; ++px)
         if (Inside(bounds, px, baseline + 1)) surface.At(px, baseline + 1) = style.color;
@@ -380,7 +424,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   if (!text || count < 0 || !GetDrawTarget(dc, t) || !ContextText(*t.dc, font, style))
     return FALSE;
   const std::string utf8 = Cp1252ToUtf8(text, count);
-  drv::Record({"TextOutA", x, y, std::intptr_t(style.color), utf8, t.dc->window});
+  drv::Record("TextOutA", x, y, std::intptr_t(style.color), utf8, t.dc->window);
   return DrawTextLine(*t.surface, font, utf8, x, y, style) ? TRUE : FALSE;
 }
 
@@ -395,7 +439,7 @@ int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
       !MeasureFont(font, metrics))
     return 0;
   const std::string utf8 = Cp1252ToUtf8(text, count);
-  drv::Record({"DrawTextA", rect->left, rect->top, std::intptr_t(style.color), utf8, t.dc->window});
+  drv::Record("DrawTextA", rect->left, rect->top, std::intptr_t(style.color), utf8, t.dc->window);
   if (utf8.empty()) return 0;  // nothing drawn, not even an opaque box
   style.prefix = !(format & DT_NOPREFIX);
   const bool single = format & DT_SINGLELINE;
