@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "gdiobj.h"
 #include "handles.h"
 #include "winapi/driver/ledger.h"
 
@@ -21,8 +20,6 @@ HDC NewDc(HWND window, bool paint) {
   auto dc = std::make_unique<DeviceContext>();
   dc->window = window;
   dc->paint = paint;
-  dc->font = StockSystemFont();
-  dc->brush = StockWhiteBrush();
   return Contexts().Add<HDC>(std::move(dc));
 }
 
@@ -72,26 +69,6 @@ int WINAPI ReleaseDC(HWND window, HDC dc) {
   if (!context || context->paint) return 0;
   Contexts().Remove(dc);
   return 1;
-}
-
-HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
-  DeviceContext* context = LookupDc(dc);
-  const GdiObject* o = LookupGdi(object);
-  if (!context || !o) return nullptr;
-  // Recorded by what it selects: a font by face, height and weight, a brush by colour.
-  if (o->kind == GdiKind::Font)
-    drv::Record("SelectObject", o->font.height, o->font.weight, 0, o->font.face, context->window);
-  else
-    drv::Record("SelectObject", 0, 0, std::intptr_t(o->color), "", context->window);
-  HGDIOBJ previous;
-  if (o->kind == GdiKind::Font) {
-    previous = context->font;
-    context->font = static_cast<HFONT>(object);
-  } else {
-    previous = context->brush;
-    context->brush = static_cast<HBRUSH>(object);
-  }
-  return previous;
 }
 
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "encoding.h"
 #include "icons.h"
 #include "menu.h"
 #include "metrics.h"
@@ -15,17 +16,11 @@ namespace {
 
 constexpr WORD kHasDefId = 0x534B;  // DC_HASDEFID
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
-
 bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item) {
   std::string cls = item.windowClass.name;
   DWORD style = item.style | WS_CHILD, exStyle = item.exStyle;
   // Bordered edit fields get the sunken 3-D edge in a dialog.
-  if (Lower(cls) == "edit" && (style & WS_BORDER)) {
+  if (enc::Lower(cls) == "edit" && (style & WS_BORDER)) {
     style &= ~DWORD(WS_BORDER);
     exStyle |= WS_EX_CLIENTEDGE;
   }
@@ -38,7 +33,7 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item)
   // An icon control names its icon by ordinal and loads it from the instance the dialog was
   // created with, then from the system's icons: a null instance finds only those. It takes the
   // size of the icon it found.
-  if (item.text.isId && Lower(cls) == "static") {
+  if (item.text.isId && enc::Lower(cls) == "static") {
     HICON icon = instance ? LoadIconA(instance, MAKEINTRESOURCEA(item.text.id)) : nullptr;
     if (!icon) icon = LoadIconA(nullptr, MAKEINTRESOURCEA(item.text.id));
     if (Window* w = Find(control)) w->icon = icon;
@@ -46,7 +41,7 @@ bool CreateControl(HWND dialog, HINSTANCE instance, const res::DialogItem& item)
       SetWindowPosImpl(control, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Window* d = Find(dialog);
-  if (d && d->defId == 0 && Lower(cls) == "button" &&
+  if (d && d->defId == 0 && enc::Lower(cls) == "button" &&
       (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
     d->defId = item.id;
   return true;
