@@ -1,6 +1,7 @@
 // Dialogs built from templates: modeless and modal creation, the dialog class's default
 // handling, keyboard navigation, and the item calls.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "encoding.h"
@@ -317,11 +318,11 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max) {
 BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
   RecordItem("SetDlgItemInt", dialog, id,
              isSigned ? std::intptr_t(int(value)) : std::intptr_t(value), isSigned, "");
-  char text[16];
+  char text[16] = {};
   if (isSigned)
-    std::snprintf(text, sizeof text, "%d", int(value));
+    std::to_chars(text, text + sizeof text - 1, int(value));
   else
-    std::snprintf(text, sizeof text, "%u", value);
+    std::to_chars(text, text + sizeof text - 1, value);
   HWND item = DlgItem(dialog, id);
   return item ? BOOL(Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text))) : FALSE;
 }

@@ -27,12 +27,18 @@ struct Glyph {
   int rows = 0;
   int advance = 0;  // whole pixels, as GDI advances the pen
   std::vector<std::uint8_t> coverage;
+  // The runs of covered pixels, row by row: drawing skips the blank ones without looking.
+  struct Span {
+    int row, left, right;
+  };
+  std::vector<Span> spans;
 };
 
 struct Font {
   FT_Face face = nullptr;
   FontMetrics metrics;
   std::unordered_map<char32_t, Glyph> glyphs;
+  const Glyph* latin[256] = {};  // the glyphs of the first 256 code points, once rendered
 };
 
 // One FreeType library, fontconfig, and every font opened so far. Created on first use and
@@ -137,21 +143,40 @@ Font* LoadFont(const FontSpec& wanted) {
   return result;
 }
 
-// Text is drawn in runs with one font, so the last one asked for is kept at hand.
+// A window draws with a few fonts over and over, so the last ones asked for are kept at hand.
 Font* GetFont(const FontSpec& wanted) {
-  static FontSpec lastSpec;
-  static Font* last = nullptr;
-  static bool known = false;
-  if (known && wanted.height == lastSpec.height && wanted.weight == lastSpec.weight &&
-      wanted.face == lastSpec.face)
-    return last;
-  last = LoadFont(wanted);
-  lastSpec = wanted;
-  known = true;
-  return last;
+  struct Recent {
+    FontSpec spec;
+    Font* font = nullptr;
+    bool known = false;
+  };
+  static Recent recent[4];
+  static unsigned next = 0;
+  for (const Recent& r : recent)
+    if (r.known && wanted.height == r.spec.height && wanted.weight == r.spec.weight &&
+        wanted.face == r.spec.face)
+      return r.font;
+  Recent& r = recent[next++ % 4];
+  r = Recent{wanted, LoadFont(wanted), true};
+  return r.font;
 }
 
-const Glyph& GetGlyph(Font& font, char32_t cp) {
+void FindSpans(Glyph& g) {
+  for (int y = 0; y < g.rows; ++y) {
+    const std::uint8_t* row = &g.coverage[std::size_t(y) * std::size_t(g.width)];
+    for (int x = 0; x < g.width;) {
+      if (row[x] == 0) {
+        ++x;
+        continue;
+      }
+      const int left = x;
+      while (x < g.width && row[x] != 0) ++x;
+      g.spans.push_back({y, left, x});
+    }
+  }
+}
+
+const Glyph& RenderGlyph(Font& font, char32_t cp) {
   auto it = font.glyphs.find(cp);
   if (it != font.glyphs.end()) return it->second;
   Glyph g;
@@ -177,7 +202,15 @@ const Glyph& GetGlyph(Font& font, char32_t cp) {
       }
     }
   }
+  FindSpans(g);
   return font.glyphs.emplace(cp, std::move(g)).first->second;
+}
+
+// Glyphs stay where they are once rendered (the map's nodes do not move).
+const Glyph& GetGlyph(Font& font, char32_t cp) {
+  if (cp >= 256) return RenderGlyph(font, cp);
+  if (!font.latin[cp]) font.latin[cp] = &RenderGlyph(font, cp);
+  return *font.latin[cp];
 }
 
 // Calls f(code point, underlined) for each character to draw; with prefix processing a lone "&"
@@ -232,42 +265,47 @@ bool Inside(const Box& b, int x, int y) {
   return x >= b.left && x < b.right && y >= b.top && y < b.bottom;
 }
 
-// Every coverage level blended for one pair of colours. Text is mostly drawn in one colour onto
-// one background, so a few recent pairs are kept and a glyph's pixels are looked up, not mixed.
+// Coverage levels blended for one pair of colours, each worked out when first needed. Text is
+// mostly drawn in one colour onto one background, so a few recent pairs are kept and a glyph's
+// pixels are looked up rather than mixed; a pixel where glyphs overlap starts a pair of its own.
 struct BlendTable {
-  COLORREF fg = 0, bg = 0;
-  bool ready = false;
+  static constexpr COLORREF kUnset = 0xFFFFFFFF;  // no COLORREF has its top byte set
+  COLORREF fg = 0, bg = kUnset;
   COLORREF mixed[256];
+
+  COLORREF Mix(unsigned a) {
+    if (mixed[a] == kUnset) mixed[a] = Blend(fg, bg, a);
+    return mixed[a];
+  }
 };
 
-const BlendTable& BlendFor(COLORREF fg, COLORREF bg) {
-  static BlendTable tables[4];
+BlendTable& BlendFor(COLORREF fg, COLORREF bg) {
+  static BlendTable tables[8];
   static unsigned next = 0;
-  for (const BlendTable& t : tables)
-    if (t.ready && t.fg == fg && t.bg == bg) return t;
-  BlendTable& t = tables[next++ % 4];
+  for (BlendTable& t : tables)
+    if (t.fg == fg && t.bg == bg) return t;
+  BlendTable& t = tables[next++ % 8];
   t.fg = fg;
   t.bg = bg;
-  t.ready = true;
-  for (unsigned a = 0; a < 256; ++a) t.mixed[a] = Blend(fg, bg, a);
+  std::fill(std::begin(t.mixed), std::end(t.mixed), BlendTable::kUnset);
   return t;
 }
 
-// One glyph with its top-left bitmap pixel at (x, y), clipped to `b` once.
+// One glyph with its top-left bitmap pixel at (x, y), clipped to `b` once per run.
 void DrawGlyph(Surface& surface, const Glyph& g, int x, int y, COLORREF color, const Box& b) {
-  const int top = std::max(0, b.top - y), bottom = std::min(g.rows, b.bottom - y);
-  const int left = std::max(0, b.left - x), right = std::min(g.width, b.right - x);
-  const BlendTable* table = nullptr;
-  if (left >= right) return;
-  for (int gy = top; gy < bottom; ++gy) {
-    const std::uint8_t* coverage = &g.coverage[std::size_t(gy) * std::size_t(g.width)];
-    COLORREF* row = &surface.At(x + left, y + gy);
-    for (int gx = left; gx < right; ++gx) {
-      const unsigned a = coverage[gx];
-      if (a == 0) continue;
-      COLORREF& pixel = row[gx - left];
+  BlendTable* table = nullptr;
+  for (const Glyph::Span& span : g.spans) {
+    const int py = y + span.row;
+    if (py < b.top || py >= b.bottom) continue;
+    const int left = std::max(x + span.left, b.left), right = std::min(x + span.right, b.right);
+    if (left >= right) continue;
+    const std::uint8_t* coverage =
+        &g.coverage[std::size_t(span.row) * std::size_t(g.width) + std::size_t(left - x)];
+    COLORREF* row = &surface.At(left, py);
+    for (int i = 0; i < right - left; ++i) {
+      COLORREF& pixel = row[i];
       if (!table || table->bg != pixel) table = &BlendFor(color, pixel);
-      pixel = table->mixed[a];
+      pixel = table->Mix(coverage[i]);
     }
   }
 }

@@ -60,18 +60,23 @@ struct PortTable {
   }
 };
 
+// Built on first use and kept for good; small enough to be inlined where ports are looked up.
 PortTable& Table() {
-  static PortTable table;
-  return table;
+  static PortTable* const table = new PortTable;
+  return *table;
 }
 
 Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
 
 // The port a call on this handle reaches; nullptr when it is no open port, or when the port's
 // adapter was pulled out since it was opened (the handle then fails every call for good).
+// A port holds its handle while open, and lets go of it when closed or pulled out, so the four
+// ports are asked directly rather than the handle table.
 Port* FromHandle(HANDLE h) {
-  OpenPort* o = Table().handles.Get(h);
-  return o && !o->removed ? &Table().ports[std::size_t(o->index)] : nullptr;
+  if (!h) return nullptr;
+  for (Port& p : Table().ports)
+    if (p.open == h) return &p;
+  return nullptr;
 }
 
 // The port's name for the ledger, also for a handle whose adapter is gone.

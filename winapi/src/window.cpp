@@ -24,9 +24,10 @@ struct Desktop {
   std::vector<std::unique_ptr<WindowClass>> classes;
 };
 
+// Built on first use and kept for good; small enough to be inlined into Find.
 Desktop& TheDesktop() {
-  static Desktop desktop;
-  return desktop;
+  static Desktop* const desktop = new Desktop;
+  return *desktop;
 }
 
 COLORREF BackgroundOf(const WindowClass& cls) {
