@@ -291,22 +291,35 @@ BlendTable& BlendFor(COLORREF fg, COLORREF bg) {
   return t;
 }
 
-// One glyph with its top-left bitmap pixel at (x, y), clipped to `b` once per run.
+// One run of a glyph's pixels onto a row, blended against what is there.
+// One run of a glyph's pixels onto a row, blended against what is there.
+void DrawRun(COLORREF* row, const std::uint8_t* coverage, int count, COLORREF color,
+             BlendTable*& table) {
+  for (int i = 0; i < count; ++i) {
+    if (row[i] != table->bg) table = &BlendFor(color, row[i]);
+    row[i] = table->Mix(coverage[i]);
+  }
+}
+
+// One glyph with its top-left bitmap pixel at (x, y); clipped to `b` run by run only when it
+// reaches over an edge.
 void DrawGlyph(Surface& surface, const Glyph& g, int x, int y, COLORREF color, const Box& b) {
+  if (g.spans.empty()) return;
+  const bool inside = x >= b.left && y >= b.top && x + g.width <= b.right && y + g.rows <= b.bottom;
   BlendTable* table = nullptr;
   for (const Glyph::Span& span : g.spans) {
     const int py = y + span.row;
-    if (py < b.top || py >= b.bottom) continue;
-    const int left = std::max(x + span.left, b.left), right = std::min(x + span.right, b.right);
-    if (left >= right) continue;
-    const std::uint8_t* coverage =
-        &g.coverage[std::size_t(span.row) * std::size_t(g.width) + std::size_t(left - x)];
-    COLORREF* row = &surface.At(left, py);
-    for (int i = 0; i < right - left; ++i) {
-      COLORREF& pixel = row[i];
-      if (!table || table->bg != pixel) table = &BlendFor(color, pixel);
-      pixel = table->Mix(coverage[i]);
+    int left = x + span.left, right = x + span.right;
+    if (!inside) {
+      if (py < b.top || py >= b.bottom) continue;
+      left = std::max(left, b.left);
+      right = std::min(right, b.right);
+      if (left >= right) continue;
     }
+    COLORREF* row = &surface.At(left, py);
+    if (!table) table = &BlendFor(color, *row);
+    DrawRun(row, &g.coverage[std::size_t(span.row) * std::size_t(g.width) + std::size_t(left - x)],
+            right - left, color, table);
   }
 }
 

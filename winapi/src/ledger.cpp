@@ -11,27 +11,47 @@ struct LedgerState {
   // Counts stay in the map for good (ClearLedger zeroes them), so a counter's address holds.
   std::map<std::string, std::size_t> counts;
   // The counter of a function name, by the address of the literal it is called with: counting
-  // a call then takes no string and no search.
+  // a call then takes no string and no search. Open addressing; the names are a few dozen.
   struct Site {
     const char* fn = nullptr;
     std::size_t* count = nullptr;
   };
-  Site sites[256];
+  static constexpr std::size_t kSites = 1024;
+  Site sites[kSites];
   bool recording = true;
   std::size_t limit = kDefaultLedgerLimit;
   std::size_t dropped = 0;
 };
 
-// Built on first use and kept for good; small enough to be inlined into Record.
-LedgerState& State() {
-  static LedgerState* const state = new LedgerState;
-  return *state;
+// A plain static, not one built on first use: Record then needs no guard. Nothing calls the
+// platform before main.
+LedgerState state;
+
+LedgerState& State() { return state; }
+
+// The site a call was counted at last: a run repeats the same few calls, so most counts end
+// here without hashing.
+LedgerState::Site lastSite;
+
+std::size_t& FindCounter(LedgerState& s, const char* fn) {
+  // Fibonacci hashing: the top ten bits of the address times 2^64 / golden ratio.
+  std::size_t slot = std::size_t(
+      (std::uint64_t(reinterpret_cast<std::uintptr_t>(fn)) * 0x9E3779B97F4A7C15u) >> 54);
+  for (std::size_t probes = 0; probes < LedgerState::kSites; ++probes) {
+    LedgerState::Site& site = s.sites[slot];
+    if (site.fn == fn) return *site.count;
+    if (!site.fn) {
+      site = {fn, &s.counts[fn]};
+      return *site.count;
+    }
+    slot = (slot + 1) % LedgerState::kSites;
+  }
+  return s.counts[fn];  // every slot taken: counted the slow way
 }
 
 std::size_t& CounterFor(LedgerState& s, const char* fn) {
-  LedgerState::Site& site = s.sites[(reinterpret_cast<std::uintptr_t>(fn) >> 3) % 256];
-  if (site.fn != fn) site = {fn, &s.counts[fn]};
-  return *site.count;
+  if (lastSite.fn != fn) lastSite = {fn, &FindCounter(s, fn)};
+  return *lastSite.count;
 }
 
 void Append(LedgerState& s, Call&& call) {
@@ -58,6 +78,13 @@ void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c,
   LedgerState& s = State();
   ++CounterFor(s, fn);
   if (s.recording) Append(s, Call{fn, a, b, c, std::string(text), window});
+}
+
+void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c, const char* text,
+            HWND window) {
+  LedgerState& s = State();
+  ++CounterFor(s, fn);
+  if (s.recording) Append(s, Call{fn, a, b, c, text, window});
 }
 
 const std::vector<Call>& Ledger() { return State().calls; }
