@@ -29,14 +29,14 @@ LedgerState state;
 
 LedgerState& State() { return state; }
 
-// The site a call was counted at last: a run repeats the same few calls, so most counts end
-// here without hashing.
-LedgerState::Site lastSite;
+// Fibonacci hashing: the top ten bits of the address times 2^64 / golden ratio.
+std::size_t SiteOf(const char* fn) {
+  return std::size_t((std::uint64_t(reinterpret_cast<std::uintptr_t>(fn)) * 0x9E3779B97F4A7C15u) >>
+                     54);
+}
 
 std::size_t& FindCounter(LedgerState& s, const char* fn) {
-  // Fibonacci hashing: the top ten bits of the address times 2^64 / golden ratio.
-  std::size_t slot = std::size_t(
-      (std::uint64_t(reinterpret_cast<std::uintptr_t>(fn)) * 0x9E3779B97F4A7C15u) >> 54);
+  std::size_t slot = SiteOf(fn);
   for (std::size_t probes = 0; probes < LedgerState::kSites; ++probes) {
     LedgerState::Site& site = s.sites[slot];
     if (site.fn == fn) return *site.count;
@@ -49,9 +49,10 @@ std::size_t& FindCounter(LedgerState& s, const char* fn) {
   return s.counts[fn];  // every slot taken: counted the slow way
 }
 
+// The names are few and the table large, so the first slot holds the name nearly always.
 std::size_t& CounterFor(LedgerState& s, const char* fn) {
-  if (lastSite.fn != fn) lastSite = {fn, &FindCounter(s, fn)};
-  return *lastSite.count;
+  const LedgerState::Site& site = s.sites[SiteOf(fn)];
+  return site.fn == fn ? *site.count : FindCounter(s, fn);
 }
 
 void Append(LedgerState& s, Call&& call) {
