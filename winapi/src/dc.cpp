@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "gdiobj.h"
 #include "handles.h"
 #include "winapi/driver/ledger.h"
 
@@ -21,8 +20,6 @@ HDC NewDc(HWND window, bool paint) {
   auto dc = std::make_unique<DeviceContext>();
   dc->window = window;
   dc->paint = paint;
-  dc->font = StockSystemFont();
-  dc->brush = StockWhiteBrush();
   return Contexts().Add<HDC>(std::move(dc));
 }
 
@@ -62,42 +59,22 @@ std::size_t LiveDcCount() { return Contexts().LiveCount(); }
 using namespace winapi;
 
 HDC WINAPI GetDC(HWND window) {
-  drv::Record({"GetDC", 0, 0, 0, "", window});
+  drv::Record("GetDC", 0, 0, 0, "", window);
   return NewDc(window, false);
 }
 
 int WINAPI ReleaseDC(HWND window, HDC dc) {
-  drv::Record({"ReleaseDC", 0, 0, 0, "", window});
+  drv::Record("ReleaseDC", 0, 0, 0, "", window);
   const DeviceContext* context = LookupDc(dc);
   if (!context || context->paint) return 0;
   Contexts().Remove(dc);
   return 1;
 }
 
-HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
-  DeviceContext* context = LookupDc(dc);
-  const GdiObject* o = LookupGdi(object);
-  if (!context || !o) return nullptr;
-  // Recorded by what it selects: a font by face, height and weight, a brush by colour.
-  if (o->kind == GdiKind::Font)
-    drv::Record({"SelectObject", o->font.height, o->font.weight, 0, o->font.face, context->window});
-  else
-    drv::Record({"SelectObject", 0, 0, std::intptr_t(o->color), "", context->window});
-  HGDIOBJ previous;
-  if (o->kind == GdiKind::Font) {
-    previous = context->font;
-    context->font = static_cast<HFONT>(object);
-  } else {
-    previous = context->brush;
-    context->brush = static_cast<HBRUSH>(object);
-  }
-  return previous;
-}
-
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return CLR_INVALID;
-  drv::Record({"SetTextColor", 0, 0, std::intptr_t(color), "", context->window});
+  drv::Record("SetTextColor", 0, 0, std::intptr_t(color), "", context->window);
   COLORREF previous = context->textColor;
   context->textColor = color & 0x00FFFFFF;
   return previous;
@@ -106,7 +83,7 @@ COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
 COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return CLR_INVALID;
-  drv::Record({"SetBkColor", 0, 0, std::intptr_t(color), "", context->window});
+  drv::Record("SetBkColor", 0, 0, std::intptr_t(color), "", context->window);
   COLORREF previous = context->bkColor;
   context->bkColor = color & 0x00FFFFFF;
   return previous;
@@ -115,7 +92,7 @@ COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
 int WINAPI SetBkMode(HDC dc, int mode) {
   DeviceContext* context = LookupDc(dc);
   if (!context || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-  drv::Record({"SetBkMode", mode, 0, 0, "", context->window});
+  drv::Record("SetBkMode", mode, 0, 0, "", context->window);
   int previous = context->bkMode;
   context->bkMode = mode;
   return previous;

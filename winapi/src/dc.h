@@ -15,6 +15,8 @@ namespace winapi {
 struct DeviceContext {
   HWND window = nullptr;
   bool paint = false;  // from BeginPaint: ended by EndPaint, not by ReleaseDC
+  // The selected objects; null while the stock ones a fresh context starts with are selected
+  // (the system font and the white brush, gdiobj.h), so that contexts need not know objects.
   HFONT font = nullptr;
   HBRUSH brush = nullptr;
   COLORREF textColor = RGB(0, 0, 0);

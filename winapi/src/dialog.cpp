@@ -3,6 +3,7 @@
 #include "dialog.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "controls.h"
@@ -257,7 +258,7 @@ namespace {
 
 void RecordItem(const char* fn, HWND dialog, int id, std::intptr_t b, std::intptr_t c,
                 const std::string& text) {
-  drv::Record({fn, id, b, c, text, dialog});
+  drv::Record(fn, id, b, c, text, dialog);
 }
 
 std::intptr_t TemplateId(LPCSTR name) {
@@ -344,11 +345,11 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int max) {
 BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
   RecordItem("SetDlgItemInt", dialog, id,
              isSigned ? std::intptr_t(int(value)) : std::intptr_t(value), isSigned, "");
-  char text[16];
+  char text[16] = {};
   if (isSigned)
-    std::snprintf(text, sizeof text, "%d", int(value));
+    std::to_chars(text, text + sizeof text - 1, int(value));
   else
-    std::snprintf(text, sizeof text, "%u", value);
+    std::to_chars(text, text + sizeof text - 1, value);
   HWND item = DlgItem(dialog, id);
   return item ? BOOL(Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text))) : FALSE;
 }

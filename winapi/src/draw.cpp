@@ -7,15 +7,9 @@
 namespace winapi {
 namespace {
 
-void Row(Surface& s, int x0, int x1, int y, COLORREF c) {
-  for (int x = x0; x < x1; ++x)
-    if (s.Contains(x, y)) s.At(x, y) = c;
-}
+void Row(Surface& s, int x0, int x1, int y, COLORREF c) { s.Fill(x0, y, x1, y + 1, c); }
 
-void Column(Surface& s, int x, int y0, int y1, COLORREF c) {
-  for (int y = y0; y < y1; ++y)
-    if (s.Contains(x, y)) s.At(x, y) = c;
-}
+void Column(Surface& s, int x, int y0, int y1, COLORREF c) { s.Fill(x, y0, x + 1, y1, c); }
 
 // One ring: `topLeft` along the top and left, `bottomRight` along the bottom and right.
 void Ring(Surface& s, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
@@ -32,8 +26,7 @@ RECT Shrink(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.righ
 FontSpec ControlFont() { return FontSpec{"Liberation Sans Narrow", 13, FW_NORMAL}; }
 
 void FillBox(Surface& s, const RECT& r, COLORREF color) {
-  for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, s.height); ++y)
-    Row(s, std::max<LONG>(r.left, 0), std::min<LONG>(r.right, s.width), y, color);
+  s.Fill(r.left, r.top, r.right, r.bottom, color);
 }
 
 void RaisedEdge(Surface& s, const RECT& r) {

@@ -9,7 +9,7 @@
 
 #include "resources.h"
 #include "surface.h"
-#include "text.h"
+#include "font.h"
 
 namespace winapi {
 

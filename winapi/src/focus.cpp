@@ -61,7 +61,7 @@ HWND SetFocusImpl(HWND window) {
 using namespace winapi;
 
 HWND WINAPI SetFocus(HWND window) {
-  drv::Record({"SetFocus", 0, 0, 0, "", window});
+  drv::Record("SetFocus", 0, 0, 0, "", window);
   return SetFocusImpl(window);
 }
 

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "text.h"
+#include "fontspec.h"
 
 namespace winapi {
 

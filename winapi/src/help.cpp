@@ -5,7 +5,7 @@
 using namespace winapi;
 
 BOOL WINAPI WinHelpA(HWND window, LPCSTR helpFile, UINT command, UINT_PTR data) {
-  drv::Record({"WinHelpA", std::intptr_t(command), std::intptr_t(data), 0, Utf8FromAnsi(helpFile),
-               window});
+  drv::Record("WinHelpA", std::intptr_t(command), std::intptr_t(data), 0, Utf8FromAnsi(helpFile),
+               window);
   return Find(window) || !window ? TRUE : FALSE;
 }

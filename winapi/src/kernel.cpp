@@ -14,10 +14,7 @@ const std::uintptr_t kImageBase = 0x00400000;
 // Nothing here waits: the pause is recorded and the virtual clock moves on.
 void WINAPI Sleep(DWORD milliseconds) {
   g_clockMs += milliseconds;
-  drv::Call call;
-  call.fn = "Sleep";
-  call.a = std::intptr_t(milliseconds);
-  drv::Record(std::move(call));
+  drv::Record("Sleep", std::intptr_t(milliseconds), 0, 0, "", nullptr);
 }
 
 // The program is the only module: NULL names it; any other name is not loaded.

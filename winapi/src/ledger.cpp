@@ -1,5 +1,6 @@
 #include "winapi/driver/ledger.h"
 
+#include <cstdint>
 #include <map>
 
 namespace drv {
@@ -7,23 +8,54 @@ namespace {
 
 struct LedgerState {
   std::vector<Call> calls;
+  // Counts stay in the map for good (ClearLedger zeroes them), so a counter's address holds.
   std::map<std::string, std::size_t> counts;
+  // The counter of a function name, by the address of the literal it is called with: counting
+  // a call then takes no string and no search. Open addressing; the names are a few dozen.
+  struct Site {
+    const char* fn = nullptr;
+    std::size_t* count = nullptr;
+  };
+  static constexpr std::size_t kSites = 1024;
+  Site sites[kSites];
   bool recording = true;
   std::size_t limit = kDefaultLedgerLimit;
   std::size_t dropped = 0;
 };
 
-LedgerState& State() {
-  static LedgerState state;
-  return state;
+// A plain static, not one built on first use: Record then needs no guard. Nothing calls the
+// platform before main.
+LedgerState state;
+
+LedgerState& State() { return state; }
+
+// Fibonacci hashing: the top ten bits of the address times 2^64 / golden ratio.
+std::size_t SiteOf(const char* fn) {
+  return std::size_t((std::uint64_t(reinterpret_cast<std::uintptr_t>(fn)) * 0x9E3779B97F4A7C15u) >>
+                     54);
 }
 
-}  // namespace
+std::size_t& FindCounter(LedgerState& s, const char* fn) {
+  std::size_t slot = SiteOf(fn);
+  for (std::size_t probes = 0; probes < LedgerState::kSites; ++probes) {
+    LedgerState::Site& site = s.sites[slot];
+    if (site.fn == fn) return *site.count;
+    if (!site.fn) {
+      site = {fn, &s.counts[fn]};
+      return *site.count;
+    }
+    slot = (slot + 1) % LedgerState::kSites;
+  }
+  return s.counts[fn];  // every slot taken: counted the slow way
+}
 
-void Record(Call call) {
-  LedgerState& s = State();
-  ++s.counts[call.fn];
-  if (!s.recording) return;
+// The names are few and the table large, so the first slot holds the name nearly always.
+std::size_t& CounterFor(LedgerState& s, const char* fn) {
+  const LedgerState::Site& site = s.sites[SiteOf(fn)];
+  return site.fn == fn ? *site.count : FindCounter(s, fn);
+}
+
+void Append(LedgerState& s, Call&& call) {
   // A long run keeps its newest calls: at the limit the older half goes, all at once, so that
   // recording stays cheap and the entries a test has just looked at keep their places meanwhile.
   if (s.calls.size() >= s.limit) {
@@ -34,11 +66,33 @@ void Record(Call call) {
   s.calls.push_back(std::move(call));
 }
 
+}  // namespace
+
+void Record(Call call) {
+  LedgerState& s = State();
+  ++s.counts[call.fn];
+  if (s.recording) Append(s, std::move(call));
+}
+
+void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c,
+            std::string_view text, HWND window) {
+  LedgerState& s = State();
+  ++CounterFor(s, fn);
+  if (s.recording) Append(s, Call{fn, a, b, c, std::string(text), window});
+}
+
+void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c, const char* text,
+            HWND window) {
+  LedgerState& s = State();
+  ++CounterFor(s, fn);
+  if (s.recording) Append(s, Call{fn, a, b, c, text, window});
+}
+
 const std::vector<Call>& Ledger() { return State().calls; }
 
 void ClearLedger() {
   State().calls.clear();
-  State().counts.clear();
+  for (auto& count : State().counts) count.second = 0;
   State().dropped = 0;
 }
 

@@ -11,7 +11,7 @@
 #include "dialog.h"
 #include "draw.h"
 #include "metrics.h"
-#include "text.h"
+#include "font.h"
 #include "window.h"
 #include "winapi/driver/ledger.h"
 

@@ -77,14 +77,31 @@ void InvalidateParentArea(const Window& w) {
 
 bool NextPaintWindow(HWND& out) { return FindPaintable(TopLevelWindows(), out); }
 
+namespace {
+
+// A window on screen, then its visible children: each child's ancestors are known to be shown,
+// so only its own style is asked. After a paint the window is looked up again, since a WM_PAINT
+// handler may change it and its children. True when anything was painted.
+bool PaintShownTree(Window* w, HWND window) {
+  bool painted = false;
+  if (w->invalid && !w->painting) {
+    Send(window, WM_PAINT, 0, 0);
+    painted = true;
+  }
+  for (std::size_t i = 0;; ++i) {
+    if (painted) w = Find(window);
+    if (!w || !(w->style & WS_VISIBLE) || i >= w->children.size()) return painted;
+    const HWND handle = w->children[i];
+    if (Window* child = Find(handle); child && (child->style & WS_VISIBLE))
+      painted = PaintShownTree(child, handle) || painted;
+  }
+}
+
+}  // namespace
+
 void PaintWithChildren(HWND window) {
   Window* w = Find(window);
-  if (!w || !IsVisibleOnScreen(*w)) return;
-  if (w->invalid && !w->painting) Send(window, WM_PAINT, 0, 0);
-  w = Find(window);
-  if (!w) return;
-  std::vector<HWND> children = w->children;
-  for (HWND child : children) PaintWithChildren(child);
+  if (w && IsVisibleOnScreen(*w)) PaintShownTree(w, window);
 }
 
 }  // namespace winapi
@@ -112,7 +129,7 @@ BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 BOOL WINAPI UpdateWindow(HWND window) {
-  drv::Record({"UpdateWindow", 0, 0, 0, "", window});
+  drv::Record("UpdateWindow", 0, 0, 0, "", window);
   if (!Find(window)) return FALSE;
   PaintWithChildren(window);
   return TRUE;

@@ -162,7 +162,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
-  drv::Record({"PeekMessageA", std::intptr_t(remove), 0, 0, "", window});
+  drv::Record("PeekMessageA", std::intptr_t(remove), 0, 0, "", window);
   return FetchMessage(msg, window, filterMin, filterMax, remove, false) == 1 ? TRUE : FALSE;
 }
 
@@ -188,11 +188,11 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 }
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  drv::Record({"PostMessageA", std::intptr_t(message), std::intptr_t(wParam), lParam, "", window});
+  drv::Record("PostMessageA", std::intptr_t(message), std::intptr_t(wParam), lParam, "", window);
   return PostImpl(window, message, wParam, lParam) ? TRUE : FALSE;
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
-  drv::Record({"PostQuitMessage", exitCode, 0, 0, "", nullptr});
+  drv::Record("PostQuitMessage", exitCode, 0, 0, "", nullptr);
   PostQuitImpl(exitCode);
 }

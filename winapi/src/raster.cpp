@@ -22,19 +22,15 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   DrawTarget t;
   COLORREF color;
   if (!rect || !GetDrawTarget(dc, t) || !BrushColor(brush, color)) return 0;
-  drv::Record({"FillRect", rect->left, rect->top, std::intptr_t(color), "", t.dc->window});
-  Surface& s = *t.surface;
-  const int left = std::max<LONG>(rect->left, 0), right = std::min<LONG>(rect->right, s.width);
-  const int top = std::max<LONG>(rect->top, 0), bottom = std::min<LONG>(rect->bottom, s.height);
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x) s.At(x, y) = color;
+  drv::Record("FillRect", rect->left, rect->top, std::intptr_t(color), "", t.dc->window);
+  t.surface->Fill(rect->left, rect->top, rect->right, rect->bottom, color);
   return 1;
 }
 
 BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return FALSE;
-  drv::Record({"MoveToEx", x, y, 0, "", context->window});
+  drv::Record("MoveToEx", x, y, 0, "", context->window);
   if (previous) *previous = context->position;
   context->position = POINT{x, y};
   return TRUE;
@@ -45,7 +41,7 @@ BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
 BOOL WINAPI LineTo(HDC dc, int x, int y) {
   DrawTarget t;
   if (!GetDrawTarget(dc, t)) return FALSE;
-  drv::Record({"LineTo", x, y, 0, "", t.dc->window});
+  drv::Record("LineTo", x, y, 0, "", t.dc->window);
   Surface& s = *t.surface;
   const COLORREF pen = RGB(0, 0, 0);
   long long cx = t.dc->position.x, cy = t.dc->position.y;
@@ -75,7 +71,7 @@ BOOL WINAPI LineTo(HDC dc, int x, int y) {
 COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
   DrawTarget t;
   if (!GetDrawTarget(dc, t)) return CLR_INVALID;
-  drv::Record({"SetPixel", x, y, std::intptr_t(color), "", t.dc->window});
+  drv::Record("SetPixel", x, y, std::intptr_t(color), "", t.dc->window);
   if (!t.surface->Contains(x, y)) return CLR_INVALID;
   t.surface->At(x, y) = color & 0x00FFFFFF;
   return color & 0x00FFFFFF;

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "text.h"
+#include "ansi.h"
+#include "encoding.h"
 
 extern const unsigned char g_winapi_resources[];
 extern const std::size_t g_winapi_resources_size;
@@ -45,7 +46,7 @@ class Reader {
       char32_t c = Word();
       if (!ok_ || c == 0) return out;
       if (c >= 0xD800 && c < 0xDC00) c = 0x10000 + ((c - 0xD800) << 10) + (Word() - 0xDC00);
-      AppendUtf8(out, c);
+      enc::AppendUtf8(out, c);
     }
   }
   // sz_Or_Ord: 0 for none, 0xFFFF and an ordinal, or a string.
@@ -63,23 +64,6 @@ class Reader {
   }
 
  private:
-  static void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
   bool Need(std::size_t n) {
     if (ok_ && pos_ + n <= size_) return true;
     ok_ = false;

@@ -60,18 +60,23 @@ struct PortTable {
   }
 };
 
+// Built on first use and kept for good; small enough to be inlined where ports are looked up.
 PortTable& Table() {
-  static PortTable table;
-  return table;
+  static PortTable* const table = new PortTable;
+  return *table;
 }
 
 Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
 
 // The port a call on this handle reaches; nullptr when it is no open port, or when the port's
 // adapter was pulled out since it was opened (the handle then fails every call for good).
+// A port holds its handle while open, and lets go of it when closed or pulled out, so the four
+// ports are asked directly rather than the handle table.
 Port* FromHandle(HANDLE h) {
-  OpenPort* o = Table().handles.Get(h);
-  return o && !o->removed ? &Table().ports[std::size_t(o->index)] : nullptr;
+  if (!h) return nullptr;
+  for (Port& p : Table().ports)
+    if (p.open == h) return &p;
+  return nullptr;
 }
 
 // The port's name for the ledger, also for a handle whose adapter is gone.
@@ -81,13 +86,12 @@ const char* NameOf(HANDLE h) {
 }
 
 void Log(const char* fn, HANDLE h, std::intptr_t a, std::intptr_t b, std::intptr_t c = 0) {
-  drv::Call call;
-  call.fn = fn;
-  call.text = NameOf(h);
-  call.a = a;
-  call.b = b;
-  call.c = c;
-  drv::Record(std::move(call));
+  drv::Record(fn, a, b, c, NameOf(h), nullptr);
+}
+
+// The same for a call that found its port open: its name is at hand.
+void Log(const char* fn, const Port& p, std::intptr_t a, std::intptr_t b) {
+  drv::Record(fn, a, b, 0, p.name, nullptr);
 }
 
 // Line changes reach the module one at a time, in the order they happen.
@@ -225,7 +229,10 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
         ok = false;
     }
   }
-  winapi::Log("EscapeCommFunction", port, std::intptr_t(func), ok);
+  if (p)
+    winapi::Log("EscapeCommFunction", *p, std::intptr_t(func), ok);
+  else
+    winapi::Log("EscapeCommFunction", port, std::intptr_t(func), ok);
   return ok;
 }
 
@@ -270,7 +277,7 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
   auto noise = f.noiseAtRead.find(read);
   if (noise != f.noiseAtRead.end()) lines |= noise->second;
   *status = (lines | f.stuckOn) & ~f.stuckOff;
-  winapi::Log("GetCommModemStatus", port, std::intptr_t(*status), TRUE);
+  winapi::Log("GetCommModemStatus", *p, std::intptr_t(*status), TRUE);
   return TRUE;
 }
 

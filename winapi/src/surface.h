@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,17 @@ struct Surface {
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
   COLORREF& At(int x, int y) { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
   COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+
+  // Sets the pixels of [left, right) x [top, bottom) that lie on the surface: clipped once,
+  // filled a row at a time.
+  void Fill(int left, int top, int right, int bottom, COLORREF color) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width);
+    bottom = std::min(bottom, height);
+    if (left >= right) return;
+    for (int y = top; y < bottom; ++y) std::fill_n(&At(left, y), right - left, color);
+  }
 };
 
 // The client surface of a live window, exactly the size of its client area; nullptr for a

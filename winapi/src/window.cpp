@@ -7,12 +7,12 @@
 
 #include "controls.h"
 #include "dialog.h"
+#include "encoding.h"
 #include "gdiobj.h"
 #include "handles.h"
 #include "menu.h"
 #include "metrics.h"
 #include "queue.h"
-#include "text.h"
 #include "winapi/driver/ledger.h"
 
 namespace winapi {
@@ -26,16 +26,11 @@ struct Desktop {
   std::vector<std::unique_ptr<WindowClass>> classes;
 };
 
-Desktop& TheDesktop() {
-  static Desktop desktop;
-  return desktop;
-}
+// A plain static, not one built on first use: Find, the most frequent call of all, then needs
+// no guard. Nothing looks up windows before main.
+Desktop desktop;
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
+Desktop& TheDesktop() { return desktop; }
 
 COLORREF BackgroundOf(const WindowClass& cls) {
   COLORREF color = metrics::kWindow;
@@ -114,9 +109,9 @@ std::vector<HWND>& Siblings(const Window& w) {
 }
 
 const WindowClass* FindClass(const std::string& utf8Name) {
-  std::string key = Lower(utf8Name);
+  std::string key = enc::Lower(utf8Name);
   for (const auto& cls : Classes())
-    if (Lower(cls->name) == key) return cls.get();
+    if (enc::Lower(cls->name) == key) return cls.get();
   return nullptr;
 }
 
@@ -297,35 +292,6 @@ void ResizeSurface(Window& w) {
     for (int x = 0; x < std::min(resized.width, w.surface.width); ++x)
       resized.At(x, y) = w.surface.At(x, y);
   w.surface = std::move(resized);
-}
-
-std::string Utf8FromAnsi(LPCSTR text) { return text ? Cp1252ToUtf8(text) : std::string(); }
-
-std::string AnsiFromUtf8(const std::string& utf8) {
-  // The inverse of Cp1252ToUtf8, built from it once; characters outside the code page become '?'.
-  static const std::vector<std::string> upper = [] {
-    std::vector<std::string> table;
-    for (int b = 0x80; b <= 0xFF; ++b) {
-      char c = char(b);
-      table.push_back(Cp1252ToUtf8(&c, 1));
-    }
-    return table;
-  }();
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      out += char(c);
-      ++i;
-      continue;
-    }
-    std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-    std::string seq = utf8.substr(i, len);
-    auto it = std::find(upper.begin(), upper.end(), seq);
-    out += it == upper.end() ? '?' : char(0x80 + (it - upper.begin()));
-    i += len;
-  }
-  return out;
 }
 
 Surface* ClientSurface(HWND window) {

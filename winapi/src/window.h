@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ansi.h"
 #include "resources.h"
 #include "surface.h"
 
@@ -130,8 +131,6 @@ bool NextPaintWindow(HWND& out);             // a visible window with an invalid
 void PaintWithChildren(HWND window);         // UpdateWindow's work
 
 // Text at the A-function boundary: the program's narrow strings are Windows-1252.
-std::string Utf8FromAnsi(LPCSTR text);
-std::string AnsiFromUtf8(const std::string& utf8);
 
 }  // namespace winapi
 

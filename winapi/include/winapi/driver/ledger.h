@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace drv {
@@ -20,6 +21,13 @@ struct Call {
 };
 
 void Record(Call call);
+// The same for the subset's own calls, which name their function with a string literal: the call
+// is counted without building anything, and the record is built only while recording.
+void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c,
+            std::string_view text, HWND window);
+// A text that is measured only when it is recorded.
+void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c, const char* text,
+            HWND window);
 // The recorded calls, oldest first. A long run does not fill the memory: once the ledger holds
 // its limit of calls, its older half is dropped (the newest calls stay), and entries move to the
 // front; LedgerDropped says how many went since the last ClearLedger. The default limit holds

@@ -1,30 +1,16 @@
-// Text: fonts found with fontconfig, glyphs rasterised with FreeType, drawn into a Surface.
-// Used by the GDI text calls and by the window manager for captions, menus and controls.
-#ifndef PIKON_WINAPI_TEXT_H
-#define PIKON_WINAPI_TEXT_H
+// The font engine: fonts found with fontconfig, glyphs rasterised with FreeType, drawn into a
+// Surface. Used by the GDI text calls and by the window manager for captions, menus and controls.
+#ifndef PIKON_WINAPI_FONT_H
+#define PIKON_WINAPI_FONT_H
 
 #include <windows.h>
 
 #include <string>
 
+#include "fontspec.h"
 #include "surface.h"
 
 namespace winapi {
-
-// A logical font as CreateFontA describes it. `height` keeps Win32's meaning: positive is the
-// character-cell height in pixels (internal leading included), negative the character (em)
-// height, 0 a default cell of 16 pixels. An empty face is the system's default sans-serif;
-// "Arial", "MS Sans Serif" and "System" (any case) are drawn with Liberation Sans.
-struct FontSpec {
-  std::string face;
-  int height = 0;
-  int weight = FW_NORMAL;
-};
-
-// The stock system font: a bold sans-serif with a 16-pixel cell.
-FontSpec SystemFontSpec();
-// The dialog font, "MS Sans Serif" 8 point: a 13-pixel cell.
-FontSpec DialogFontSpec();
 
 struct FontMetrics {
   int ascent = 0;   // cell top to baseline
@@ -56,9 +42,6 @@ struct TextStyle {
 // Returns false when the font cannot be loaded (nothing is drawn then).
 bool DrawTextLine(Surface& surface, const FontSpec& font, const std::string& utf8, int x, int y,
                   const TextStyle& style, const RECT* clip = nullptr);
-
-// A program's narrow (Windows-1252) string as UTF-8; count -1 reads up to the terminating NUL.
-std::string Cp1252ToUtf8(const char* text, int count = -1);
 
 }  // namespace winapi
 
