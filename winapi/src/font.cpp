@@ -146,15 +146,15 @@ Font* LoadFont(const FontSpec& wanted) {
 // A window draws with a few fonts over and over, so the last ones asked for are kept at hand.
 Font* GetFont(const FontSpec& wanted) {
   struct Recent {
-    FontSpec spec;
+    FontSpec asked;
     Font* font = nullptr;
     bool known = false;
   };
   static Recent recent[4];
   static unsigned next = 0;
   for (const Recent& r : recent)
-    if (r.known && wanted.height == r.spec.height && wanted.weight == r.spec.weight &&
-        wanted.face == r.spec.face)
+    if (r.known && wanted.height == r.asked.height && wanted.weight == r.asked.weight &&
+        wanted.face == r.asked.face)
       return r.font;
   Recent& r = recent[next++ % 4];
   r = Recent{wanted, LoadFont(wanted), true};
