@@ -30,7 +30,9 @@ void Click(HWND control) {
 }
 
 void ChooseMenu(HWND window, int commandId) {
-  if (TakesInput(window)) ChooseMenuItem(window, WORD(commandId));
+  WORD id = WORD(commandId);
+  if (TakesInput(window) && IsCommandEnabled(Find(window)->menu, id))
+    PostImpl(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 void CloseWindow(HWND window) {
