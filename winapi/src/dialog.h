@@ -45,12 +45,6 @@ bool IsDefaultButton(const Window& w);
 HWND FocusedDefault(const Window& dialog);  // that focused push button, if it is the default
 HWND NextTabItem(HWND dialog, HWND from);
 
-// Message boxes (msgbox.cpp). A box waits for its user; what answers it when nothing is queued
-// and no scripted action is due is the driver's to install (the prepared answers). Without it,
-// a box waits for input like any dialog.
-using MessageBoxIdleHook = void (*)(HWND box);
-void SetMessageBoxIdleHook(MessageBoxIdleHook hook);
-
 }  // namespace winapi
 
 #endif

@@ -12,7 +12,6 @@
 #include "handles.h"
 #include "menu.h"
 #include "metrics.h"
-#include "queue.h"
 #include "winapi/driver/ledger.h"
 
 namespace winapi {
@@ -31,6 +30,8 @@ struct Desktop {
 Desktop desktop;
 
 Desktop& TheDesktop() { return desktop; }
+
+WindowFreedHook freedHook = nullptr;
 
 COLORREF BackgroundOf(const WindowClass& cls) {
   COLORREF color = metrics::kWindow;
@@ -79,7 +80,7 @@ void Free(HWND window) {
   std::vector<HWND> children = w->children;
   for (HWND child : children) Free(child);
   w = Find(window);
-  PurgeMessagesFor(window);
+  if (freedHook) freedHook(window);
   if (IsDescendant(window, FocusWindow())) SetFocusImpl(nullptr);
   HWND owner = w->owner;
   bool wasActive = ActiveWindow() == window;
@@ -99,6 +100,8 @@ Window::Window() = default;
 Window::~Window() = default;
 
 Window* Find(HWND window) { return TheDesktop().windows.Get(window); }
+
+void SetWindowFreedHook(WindowFreedHook hook) { freedHook = hook; }
 
 const std::vector<HWND>& TopLevelWindows() { return TheDesktop().topLevel; }
 

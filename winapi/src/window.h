@@ -102,6 +102,10 @@ void ActivateWindow(HWND topLevel);
 HWND ActiveWindow();
 BOOL EnableWindowImpl(HWND window, BOOL enable);
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Called for every window as it is freed. The queue installs it to drop the messages still
+// waiting for the window: the tree lies below the queue and does not call it.
+using WindowFreedHook = void (*)(HWND window);
+void SetWindowFreedHook(WindowFreedHook hook);
 
 // Tree queries
 bool IsVisibleOnScreen(const Window& w);  // it and every ancestor visible
