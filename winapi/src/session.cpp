@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "controls.h"
 #include "dialog.h"
 #include "menu.h"
 #include "metrics.h"

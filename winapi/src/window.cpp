@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "controls.h"
-#include "dialog.h"
+#include "dialogstate.h"
 #include "encoding.h"
 #include "gdiobj.h"
 #include "handles.h"
@@ -32,6 +31,7 @@ Desktop desktop;
 Desktop& TheDesktop() { return desktop; }
 
 WindowFreedHook freedHook = nullptr;
+const std::vector<SystemClass>* systemClasses = nullptr;
 
 COLORREF BackgroundOf(const WindowClass& cls) {
   COLORREF color = metrics::kWindow;
@@ -42,8 +42,8 @@ COLORREF BackgroundOf(const WindowClass& cls) {
 // The registered classes, the system's own first.
 std::vector<std::unique_ptr<WindowClass>>& Classes() {
   std::vector<std::unique_ptr<WindowClass>>& classes = TheDesktop().classes;
-  if (classes.empty())
-    for (const SystemClass& system : SystemClasses()) {
+  if (classes.empty() && systemClasses)
+    for (const SystemClass& system : *systemClasses) {
       auto cls = std::make_unique<WindowClass>();
       cls->name = system.name;
       cls->proc = system.proc;
@@ -122,6 +122,15 @@ const WindowClass* AddClass(WindowClass cls) {
   if (cls.name.empty() || !cls.proc || FindClass(cls.name)) return nullptr;
   Classes().push_back(std::make_unique<WindowClass>(std::move(cls)));
   return Classes().back().get();
+}
+
+void SetSystemClasses(const std::vector<SystemClass>& classes) { systemClasses = &classes; }
+
+ControlKind KindOf(const WindowClass& cls) {
+  if (systemClasses)
+    for (const SystemClass& system : *systemClasses)
+      if (cls.proc == system.proc) return system.kind;
+  return ControlKind::None;
 }
 
 HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
