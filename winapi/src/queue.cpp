@@ -104,6 +104,7 @@ void PurgeMessagesFor(HWND window) {
   q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
 }
 
+// The window tree lies below the queue, so it calls this through a hook as it frees a window.
 struct InstallPurge {
   InstallPurge() { SetWindowFreedHook(PurgeMessagesFor); }
 } g_installPurge;
