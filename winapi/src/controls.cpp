@@ -8,7 +8,7 @@
 #include "controls.h"
 
 #include "dc.h"
-#include "dialog.h"
+#include "dialogstate.h"
 #include "draw.h"
 #include "icons.h"
 #include "metrics.h"
@@ -208,29 +208,29 @@ bool HandlePaint(HWND window, UINT message, void (*draw)(Window&, Surface&), LRE
 
 }  // namespace
 
-// Adding a control class: its procedure below, a row here, and a kind if anything treats it apart.
-const std::vector<SystemClass>& SystemClasses() {
-  static const std::vector<SystemClass> classes = {
-      {"Button", ControlKind::Button, ButtonProc, COLOR_BTNFACE},
-      {"Edit", ControlKind::Edit, EditProc, COLOR_WINDOW},
-      {"Static", ControlKind::Static, StaticProc, COLOR_BTNFACE},
-      {"#32770", ControlKind::None, DialogWindowProc, COLOR_BTNFACE},
-  };
-  return classes;
-}
-
-ControlKind KindOf(const WindowClass& cls) {
-  for (const SystemClass& system : SystemClasses())
-    if (cls.proc == system.proc) return system.kind;
-  return ControlKind::None;
-}
-
 bool IsControl(const Window& w, ControlKind kind) { return w.control && w.control->kind == kind; }
 
 bool IsPushButton(const Window& w) {
   if (!IsControl(w, ControlKind::Button)) return false;
   DWORD type = w.style & BS_TYPEMASK;
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+// SetFocus alone does not make a push button the default; the dialog's own Tab navigation does.
+HWND FocusedDefault(const Window& dialog) {
+  Window* focus = Find(FocusWindow());
+  if (!focus || focus->parent != dialog.handle || !IsPushButton(*focus)) return nullptr;
+  bool own = (focus->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  bool tabbed = dialog.dialog && dialog.dialog->tabbedButton == focus->handle;
+  return own || tabbed ? focus->handle : nullptr;
+}
+
+bool IsDefaultButton(const Window& w) {
+  if (!IsPushButton(w)) return false;
+  Window* d = Find(w.parent);
+  if (!d) return false;
+  if (HWND focused = FocusedDefault(*d)) return focused == w.handle;
+  return d->dialog && d->dialog->defId != 0 && d->dialog->defId == w.id;
 }
 
 void SetStaticIcon(HWND control, HICON icon) {

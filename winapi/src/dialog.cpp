@@ -19,6 +19,24 @@ namespace {
 
 constexpr WORD kHasDefId = 0x534B;  // DC_HASDEFID
 
+// Every system class, the controls' and the dialog class. Adding a control class: its procedure
+// in controls.cpp, a row here, and a kind if anything treats it apart.
+const std::vector<SystemClass>& SystemClasses() {
+  static const std::vector<SystemClass> classes = {
+      {"Button", ControlKind::Button, ButtonProc, COLOR_BTNFACE},
+      {"Edit", ControlKind::Edit, EditProc, COLOR_WINDOW},
+      {"Static", ControlKind::Static, StaticProc, COLOR_BTNFACE},
+      {"#32770", ControlKind::None, DialogWindowProc, COLOR_BTNFACE},
+  };
+  return classes;
+}
+
+// The window tree creates windows of these classes but lies below the controls and dialogs, so
+// the table is handed to it when the process starts.
+struct InstallSystemClasses {
+  InstallSystemClasses() { SetSystemClasses(SystemClasses()); }
+} g_installSystemClasses;
+
 // The kind of control a template's class makes; false, saying so, for a class not registered.
 bool ClassOfItem(const res::DialogItem& item, ControlKind& kind) {
   const WindowClass* cls = FindClass(item.windowClass.name);
@@ -189,23 +207,6 @@ bool EndDialogImpl(HWND dialog, INT_PTR result) {
   d->dialog->ended = true;
   d->dialog->result = result;
   return true;
-}
-
-// SetFocus alone does not make a push button the default; the dialog's own Tab navigation does.
-HWND FocusedDefault(const Window& dialog) {
-  Window* focus = Find(FocusWindow());
-  if (!focus || focus->parent != dialog.handle || !IsPushButton(*focus)) return nullptr;
-  bool own = (focus->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-  bool tabbed = dialog.dialog && dialog.dialog->tabbedButton == focus->handle;
-  return own || tabbed ? focus->handle : nullptr;
-}
-
-bool IsDefaultButton(const Window& w) {
-  if (!IsPushButton(w)) return false;
-  Window* d = Find(w.parent);
-  if (!d) return false;
-  if (HWND focused = FocusedDefault(*d)) return focused == w.handle;
-  return d->dialog && d->dialog->defId != 0 && d->dialog->defId == w.id;
 }
 
 // The next control after `from` that takes Tab, wrapping round; the first one for nullptr.

@@ -5,22 +5,12 @@
 
 #include <windows.h>
 
+#include "dialogstate.h"
 #include "resources.h"
 
 namespace winapi {
 
 struct Window;
-
-// A dialog's own state, kept beside its window (Window::dialog).
-struct DialogState {
-  DLGPROC proc = nullptr;
-  HWND focus = nullptr;         // the control to give the focus back to
-  int defId = 0;                // the default push button's id, 0 for none
-  HWND tabbedButton = nullptr;  // a push button Tab moved the focus to: the default meanwhile
-  bool ended = false;           // EndDialog was called
-  INT_PTR result = 0;
-  bool messageBox = false;      // a MessageBoxA window
-};
 
 // Makes the window a dialog with this dialog procedure.
 DialogState& MakeDialog(Window& w, DLGPROC proc);
@@ -39,17 +29,7 @@ INT_PTR RunModal(HWND dialog, HWND owner, bool waitForInput, void (*whenIdle)(HW
 // EndDialog's work: marks the dialog ended with its result; false for a window that is none.
 bool EndDialogImpl(HWND dialog, INT_PTR result);
 HWND DlgItem(HWND dialog, int id);
-// The push button that Enter presses now: the focused push button if Tab brought the focus there
-// (or it is a default push button itself), else the dialog's default.
-bool IsDefaultButton(const Window& w);
-HWND FocusedDefault(const Window& dialog);  // that focused push button, if it is the default
 HWND NextTabItem(HWND dialog, HWND from);
-
-// Message boxes (msgbox.cpp). A box waits for its user; what answers it when nothing is queued
-// and no scripted action is due is the driver's to install (the prepared answers). Without it,
-// a box waits for input like any dialog.
-using MessageBoxIdleHook = void (*)(HWND box);
-void SetMessageBoxIdleHook(MessageBoxIdleHook hook);
 
 }  // namespace winapi
 

@@ -3,8 +3,6 @@
 #include <memory>
 
 #include "handles.h"
-#include "queue.h"
-#include "window.h"
 
 namespace winapi {
 namespace {
@@ -46,13 +44,10 @@ const std::vector<res::MenuItem>* MenuItems(HMENU menu) {
   return m ? &m->items : nullptr;
 }
 
-bool ChooseMenuItem(HWND window, WORD id) {
-  Window* w = Find(window);
-  const std::vector<res::MenuItem>* items = w ? MenuItems(w->menu) : nullptr;
+bool IsCommandEnabled(HMENU menu, WORD id) {
+  const std::vector<res::MenuItem>* items = MenuItems(menu);
   const res::MenuItem* item = items ? FindItem(*items, id) : nullptr;
-  if (!item || (item->flags & (kMenuGrayed | kMenuDisabled)) || !IsEnabledForInput(*w))
-    return false;
-  return PostImpl(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  return item && !(item->flags & (kMenuGrayed | kMenuDisabled));
 }
 
 }  // namespace winapi

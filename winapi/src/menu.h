@@ -19,10 +19,9 @@ void DestroyMenuBar(HMENU menu);
 // The menu's items (top-level popups of a menu bar); nullptr for a stale handle.
 const std::vector<res::MenuItem>* MenuItems(HMENU menu);
 
-// The user chooses the entry with command `id` in the window's menu bar: an enabled entry posts
-// WM_COMMAND to the window; a grayed or disabled one, or an id the menu lacks, does nothing.
-// True if a command was posted.
-bool ChooseMenuItem(HWND window, WORD id);
+// True if the menu has the entry with command `id` and it is neither grayed nor disabled, nor
+// in a popup that is; false for a stale handle.
+bool IsCommandEnabled(HMENU menu, WORD id);
 
 }  // namespace winapi
 

@@ -3,7 +3,7 @@
 // messages are dispatched meanwhile. It is recorded as {fn "MessageBoxA", window = owner as
 // given, text = "<text>\n<caption>" in UTF-8 (the caption follows the last line break),
 // b = style}. Its user answers it by clicking a button or with a key; when the box waits with
-// nothing to read, the idle hook (the driver's prepared answers) is asked.
+// nothing to read, it gives the driver's next prepared answer.
 #include <algorithm>
 #include <string>
 
@@ -12,14 +12,14 @@
 #include "draw.h"
 #include "metrics.h"
 #include "font.h"
+#include "script.h"
 #include "window.h"
 #include "winapi/driver/ledger.h"
+#include "winapi/driver/session.h"
 
 using namespace winapi;
 
 namespace {
-
-MessageBoxIdleHook g_idleHook = nullptr;
 
 constexpr int kMargin = 11;
 constexpr int kIconSize = 32;
@@ -45,6 +45,16 @@ INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   if (id == IDCANCEL && !DlgItem(box, IDCANCEL)) id = IDOK;
   if (DlgItem(box, id)) EndDialogImpl(box, id);
   return TRUE;
+}
+
+// The box waits with nothing to read and no scripted action due: its user gives the prepared
+// answer, as a click on that button, or ends the box with it if it has no such button.
+void AnswerAsPrepared(HWND box) {
+  int answer = NextPreparedAnswer();
+  if (HWND button = DlgItem(box, answer))
+    drv::Click(button);
+  else
+    EndDialogImpl(box, answer);
 }
 
 struct Layout {
@@ -136,11 +146,5 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   HWND top = TopLevelOf(owner);  // an owner that is no window leaves the box without one
   HWND box = CreateBox(top, body, title, type);
   if (!box) return 0;
-  return int(RunModal(box, top, g_idleHook == nullptr, g_idleHook));
+  return int(RunModal(box, top, false, AnswerAsPrepared));
 }
-
-namespace winapi {
-
-void SetMessageBoxIdleHook(MessageBoxIdleHook hook) { g_idleHook = hook; }
-
-}  // namespace winapi

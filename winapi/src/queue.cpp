@@ -96,6 +96,19 @@ bool Waiting(HWND window, UINT min, UINT max) {
   return Take(&probe, window, min, max, false) != -1;
 }
 
+// No message outlives its window.
+void PurgeMessagesFor(HWND window) {
+  auto gone = [window](const MSG& m) { return m.hwnd == window; };
+  Queue& q = TheQueue();
+  q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), gone), q.posted.end());
+  q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
+}
+
+// The window tree lies below the queue, so it calls this through a hook as it frees a window.
+struct InstallPurge {
+  InstallPurge() { SetWindowFreedHook(PurgeMessagesFor); }
+} g_installPurge;
+
 }  // namespace
 
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait) {
@@ -113,7 +126,7 @@ int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT rem
     if (got == 1) return 1;
     if (got == 0) return wait ? 0 : 1;  // PeekMessageA reports WM_QUIT as a message
     if (!wait) return 0;
-    ReportWaitingForever();
+    ReportWaitingForever(TheQueue().fetches);
   }
 }
 
@@ -132,18 +145,11 @@ void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TheQueue().input.push_back(Make(window, message, wParam, lParam));
 }
 
-void PurgeMessagesFor(HWND window) {
-  auto gone = [window](const MSG& m) { return m.hwnd == window; };
-  Queue& q = TheQueue();
-  q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), gone), q.posted.end());
-  q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
-}
-
-unsigned long FetchCount() { return TheQueue().fetches; }
-
 }  // namespace winapi
 
 namespace drv {
+
+unsigned long Fetches() { return winapi::TheQueue().fetches; }
 
 void FailGetMessageAt(unsigned long fetch) { winapi::TheQueue().failGetAt = fetch; }
 

@@ -16,9 +16,6 @@ void PostQuitImpl(int exitCode);
 // Mouse and keyboard input, which comes after posted messages; a null window: the keyboard's
 // (the focus window when the input is read).
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void PurgeMessagesFor(HWND window);
-// Reads of the queue so far (GetMessageA, PeekMessageA and the modal loops').
-unsigned long FetchCount();
 
 }  // namespace winapi
 

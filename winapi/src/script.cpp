@@ -1,6 +1,6 @@
 // Scripted user actions, the prepared answers of message boxes, and the watchdog around WinMain.
 // The queue offers every read to the actions here, so this file is part of every program that
-// reads its queue: it installs the message boxes' answering when the process starts.
+// reads its queue, and with it the answers that message boxes ask for.
 #include "script.h"
 
 #include <chrono>
@@ -11,8 +11,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "dialog.h"
-#include "queue.h"
 #include "winapi/driver/clock.h"
 #include "winapi/driver/msgbox.h"
 #include "winapi/driver/ports.h"
@@ -52,26 +50,17 @@ std::string Pending() {
   return TheScript().pending.empty() ? std::string("none") : TheScript().pending;
 }
 
-// A message box waits with nothing to read and no action due: its user gives the prepared
-// answer, as a click on its button.
-void AnswerAsPrepared(HWND box) {
+}  // namespace
+
+int NextPreparedAnswer() {
   std::deque<int>& answers = TheScript().answers;
   int answer = IDOK;
   if (!answers.empty()) {
     answer = answers.front();
     answers.pop_front();
   }
-  if (HWND button = DlgItem(box, answer))
-    drv::Click(button);
-  else
-    EndDialogImpl(box, answer);
+  return answer;
 }
-
-struct InstallAnswering {
-  InstallAnswering() { SetMessageBoxIdleHook(AnswerAsPrepared); }
-} g_installAnswering;
-
-}  // namespace
 
 bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
   ScriptState& s = TheScript();
@@ -95,11 +84,11 @@ bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
   return true;
 }
 
-void ReportWaitingForever() {
+void ReportWaitingForever(unsigned long fetches) {
   std::fprintf(stderr,
                "The program waits for input that can never come (read %lu of its queue); "
                "next scripted action: %s\n",
-               FetchCount(), Pending().c_str());
+               fetches, Pending().c_str());
   std::fflush(stderr);
   _exit(1);
 }
@@ -124,8 +113,6 @@ void ResetScene() {
   ResetClock();
   AnswerMessageBoxes({});
 }
-
-unsigned long Fetches() { return winapi::FetchCount(); }
 
 int RunEntry(EntryPoint entry, int seconds) {
   std::mutex mutex;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "controls.h"
 #include "dialog.h"
 #include "menu.h"
 #include "metrics.h"
@@ -30,7 +31,9 @@ void Click(HWND control) {
 }
 
 void ChooseMenu(HWND window, int commandId) {
-  if (TakesInput(window)) ChooseMenuItem(window, WORD(commandId));
+  WORD id = WORD(commandId);
+  if (TakesInput(window) && IsCommandEnabled(Find(window)->menu, id))
+    PostImpl(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 void CloseWindow(HWND window) {

@@ -5,14 +5,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "controls.h"
-#include "dialog.h"
+#include "dialogstate.h"
 #include "encoding.h"
 #include "gdiobj.h"
 #include "handles.h"
 #include "menu.h"
 #include "metrics.h"
-#include "queue.h"
 #include "winapi/driver/ledger.h"
 
 namespace winapi {
@@ -32,6 +30,9 @@ Desktop desktop;
 
 Desktop& TheDesktop() { return desktop; }
 
+WindowFreedHook freedHook = nullptr;
+const std::vector<SystemClass>* systemClasses = nullptr;
+
 COLORREF BackgroundOf(const WindowClass& cls) {
   COLORREF color = metrics::kWindow;
   if (cls.background) BrushColor(cls.background, color);
@@ -41,8 +42,8 @@ COLORREF BackgroundOf(const WindowClass& cls) {
 // The registered classes, the system's own first.
 std::vector<std::unique_ptr<WindowClass>>& Classes() {
   std::vector<std::unique_ptr<WindowClass>>& classes = TheDesktop().classes;
-  if (classes.empty())
-    for (const SystemClass& system : SystemClasses()) {
+  if (classes.empty() && systemClasses)
+    for (const SystemClass& system : *systemClasses) {
       auto cls = std::make_unique<WindowClass>();
       cls->name = system.name;
       cls->proc = system.proc;
@@ -79,7 +80,7 @@ void Free(HWND window) {
   std::vector<HWND> children = w->children;
   for (HWND child : children) Free(child);
   w = Find(window);
-  PurgeMessagesFor(window);
+  if (freedHook) freedHook(window);
   if (IsDescendant(window, FocusWindow())) SetFocusImpl(nullptr);
   HWND owner = w->owner;
   bool wasActive = ActiveWindow() == window;
@@ -100,6 +101,8 @@ Window::~Window() = default;
 
 Window* Find(HWND window) { return TheDesktop().windows.Get(window); }
 
+void SetWindowFreedHook(WindowFreedHook hook) { freedHook = hook; }
+
 const std::vector<HWND>& TopLevelWindows() { return TheDesktop().topLevel; }
 
 std::vector<HWND>& Siblings(const Window& w) {
@@ -119,6 +122,15 @@ const WindowClass* AddClass(WindowClass cls) {
   if (cls.name.empty() || !cls.proc || FindClass(cls.name)) return nullptr;
   Classes().push_back(std::make_unique<WindowClass>(std::move(cls)));
   return Classes().back().get();
+}
+
+void SetSystemClasses(const std::vector<SystemClass>& classes) { systemClasses = &classes; }
+
+ControlKind KindOf(const WindowClass& cls) {
+  if (systemClasses)
+    for (const SystemClass& system : *systemClasses)
+      if (cls.proc == system.proc) return system.kind;
+  return ControlKind::None;
 }
 
 HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,

@@ -1,6 +1,6 @@
 // The window tree: classes, windows and the internal calls the other parts of the window
-// manager share. What makes a window a control or a dialog is kept beside it (controls.h,
-// dialog.h). Public API functions record themselves in the ledger; the internal ones here
+// manager share. What makes a window a control or a dialog is kept beside it (controlstate.h,
+// dialogstate.h). Public API functions record themselves in the ledger; the internal ones here
 // do not, so the ledger shows what the program asked for, not what the platform did for it.
 #ifndef PIKON_WINAPI_WINDOW_H
 #define PIKON_WINAPI_WINDOW_H
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ansi.h"
+#include "controlstate.h"
 #include "resources.h"
 #include "surface.h"
 
@@ -30,6 +31,14 @@ struct WindowClass {
   bool hasMenu = false;
 };
 
+// A class of the system's own: a control class or the dialog class.
+struct SystemClass {
+  const char* name;      // as Windows spells it; looked up without regard to case
+  ControlKind kind;
+  WNDPROC proc;
+  int background;        // COLOR_* index of its class brush
+};
+
 // What CreateWindowExA hands to WM_CREATE in lParam (CREATESTRUCTA's layout).
 struct CreateParams {
   LPVOID createParams;
@@ -43,7 +52,6 @@ struct CreateParams {
   DWORD exStyle;
 };
 
-struct ControlState;
 struct DialogState;
 
 struct Window {
@@ -89,6 +97,11 @@ std::vector<HWND>& Siblings(const Window& w);
 // Class registry; name compared without regard to case.
 const WindowClass* FindClass(const std::string& utf8Name);
 const WindowClass* AddClass(WindowClass cls);
+// The system classes, registered before any class of the program's own, in this order. The
+// dialog manager, which knows them all, installs them: the tree does not call up into it.
+void SetSystemClasses(const std::vector<SystemClass>& classes);
+// The kind of a window of this registered class.
+ControlKind KindOf(const WindowClass& cls);
 
 HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
                       DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
@@ -102,6 +115,10 @@ void ActivateWindow(HWND topLevel);
 HWND ActiveWindow();
 BOOL EnableWindowImpl(HWND window, BOOL enable);
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Called for every window as it is freed. The queue installs it to drop the messages still
+// waiting for the window: the tree lies below the queue and does not call it.
+using WindowFreedHook = void (*)(HWND window);
+void SetWindowFreedHook(WindowFreedHook hook);
 
 // Tree queries
 bool IsVisibleOnScreen(const Window& w);  // it and every ancestor visible
