@@ -8,7 +8,7 @@
 # COM2 of a throw-away prefix leads to a pseudo-terminal; a preloaded library
 # (tools/winesim/simport.cpp) answers Wine's modem-line requests for that one pty with the same
 # simulated module the native build uses, and logs every transaction. COM1, COM3 and COM4 lead
-# to paths that do not exist. A small Win32 program of ours (tools/winesim/inspector.cpp), run
+# to paths that do not exist. A small Win32 program of ours (tools/winesim/remote.cpp), run
 # in the same prefix, drives PIKON from outside: it reads the controls and posts the commands a
 # user's clicks would give. The session: start (COM 2 marked), "Toggle Plotter", "Messen", the
 # eight values and the sweep count, the dots of the plot window at zoom x1 and x10, back to x1,
@@ -89,7 +89,7 @@ if [ "${1:-}" != --inside ]; then
   fi
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
-    -o "$root/build/winesim/inspector.exe" "$root/tools/winesim/inspector.cpp" -luser32 \
+    -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
     || die "cannot build the inspector"
   [ "$mode" != live ] || sandbox_display=live
   export sandbox_display
@@ -102,7 +102,7 @@ sandbox_display=${sandbox_display:-}
 # the other with a warning, and Wine runs 32-bit and 64-bit processes side by side.
 preload=$root/build/native/tools/winesim/libpikon_simport.so
 [ "$arch" != i386 ] || preload+=:$root/build/native/tools/winesim/libpikon_simport32.so
-inspector=$root/build/winesim/inspector.exe
+inspector=$root/build/winesim/remote.exe
 sidebyside=$root/build/native/tools/winesim/pikon_sidebyside
 app_pid='' pty_pid='' insp_pid=''
 stop_programs() {

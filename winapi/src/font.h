@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "fontspec.h"
+#include "fontrequest.h"
 #include "surface.h"
 
 namespace winapi {

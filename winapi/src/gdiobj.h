@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "fontspec.h"
+#include "fontrequest.h"
 
 namespace winapi {
 

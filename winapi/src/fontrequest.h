@@ -1,7 +1,7 @@
 // A logical font as a program asks for it; kept apart from the font engine so that GDI objects
 // can hold one without depending on how it is drawn.
-#ifndef PIKON_WINAPI_FONTSPEC_H
-#define PIKON_WINAPI_FONTSPEC_H
+#ifndef PIKON_WINAPI_FONTREQUEST_H
+#define PIKON_WINAPI_FONTREQUEST_H
 
 #include <windows.h>
 
