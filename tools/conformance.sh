@@ -34,13 +34,18 @@ build/native/tests/conformance/conformance ${only:+"$only"} >"$out/subset.txt" 2
 read -r n_sub p_sub k_sub f_sub <<<"$(summary "$out/subset.txt")" || true
 show_failures subset "$out/subset.txt"
 
+on_wine() {  # label, build dir, toolchain file: conformance.exe on Wine, reported in $out/label.txt
+  local label=$1 dir=$2
+  build "$dir" -DCMAKE_TOOLCHAIN_FILE="$3" -DCMAKE_BUILD_TYPE=Release
+  tests/wine/conformance.sh "$dir/tests/conformance/conformance.exe" "$only" \
+    >"$out/$label.txt" 2>&1 || true
+  show_failures "$label" "$out/$label.txt"
+  grep -a ': known Wine deviation: ' "$out/$label.txt" | sed "s/^/$label: /" || true
+}
+
 echo "== conformance cases on Wine (x86-64)"
-build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-tests/wine/conformance.sh build/win64/tests/conformance/conformance.exe "$only" \
-  >"$out/wine.txt" 2>&1 || true
+on_wine wine build/win64 cmake/mingw-w64-x86_64.cmake
 read -r n_wine p_wine k_wine f_wine <<<"$(summary "$out/wine.txt")" || true
-show_failures wine "$out/wine.txt"
-grep -a ': known Wine deviation: ' "$out/wine.txt" | sed 's/^/wine: /' || true
 
 # The 32-bit build, where the kernel runs 32-bit programs and Wine's 32-bit part is installed.
 if ! tests/wine/runs_i386.sh; then
@@ -50,12 +55,8 @@ elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install o
        "(tools/setup.sh all)"
 else
   echo "== conformance cases on Wine (i386)"
-  build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release
-  tests/wine/conformance.sh build/win32/tests/conformance/conformance.exe "$only" \
-    >"$out/wine32.txt" 2>&1 || true
+  on_wine wine32 build/win32 cmake/mingw-w64-i686.cmake
   read -r n32 p32 k32 f32 <<<"$(summary "$out/wine32.txt")" || true
-  show_failures wine32 "$out/wine32.txt"
-  grep -a ': known Wine deviation: ' "$out/wine32.txt" | sed 's/^/wine32: /' || true
   echo "i386: ${n32:-0} cases, ${p32:-0} passed, ${k32:-0} known deviations, ${f32:-?} failed"
   if [ "${n32:-x}" != "${n_sub:-}" ] || [ "${f32:-1}" -ne 0 ]; then f32_bad=1; fi
 fi
