@@ -12,10 +12,10 @@
 #include "draw.h"
 #include "metrics.h"
 #include "font.h"
+#include "queue.h"
 #include "script.h"
 #include "window.h"
 #include "winapi/driver/ledger.h"
-#include "winapi/driver/session.h"
 
 using namespace winapi;
 
@@ -52,7 +52,7 @@ INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 void AnswerAsPrepared(HWND box) {
   int answer = NextPreparedAnswer();
   if (HWND button = DlgItem(box, answer))
-    drv::Click(button);
+    PostClick(button);
   else
     EndDialogImpl(box, answer);
 }

@@ -145,6 +145,17 @@ void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   TheQueue().input.push_back(Make(window, message, wParam, lParam));
 }
 
+bool TakesInput(HWND window) {
+  Window* w = Find(window);
+  return w && IsVisibleOnScreen(*w) && IsEnabledForInput(*w);
+}
+
+void PostClick(HWND control) {
+  if (!TakesInput(control)) return;
+  PostInput(control, WM_LBUTTONDOWN, 1, MAKELPARAM(1, 1));
+  PostInput(control, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+}
+
 }  // namespace winapi
 
 namespace drv {

@@ -16,6 +16,10 @@ void PostQuitImpl(int exitCode);
 // Mouse and keyboard input, which comes after posted messages; a null window: the keyboard's
 // (the focus window when the input is read).
 void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Input reaches only a window its user can see and that is not disabled.
+bool TakesInput(HWND window);
+// A press and release of the left mouse button on a control that takes input.
+void PostClick(HWND control);
 
 }  // namespace winapi
 

@@ -14,21 +14,8 @@
 using namespace winapi;
 
 namespace drv {
-namespace {
 
-// Input reaches only a window the user can see and that is not disabled.
-bool TakesInput(HWND window) {
-  Window* w = Find(window);
-  return w && IsVisibleOnScreen(*w) && IsEnabledForInput(*w);
-}
-
-}  // namespace
-
-void Click(HWND control) {
-  if (!TakesInput(control)) return;
-  PostInput(control, WM_LBUTTONDOWN, 1, MAKELPARAM(1, 1));
-  PostInput(control, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
-}
+void Click(HWND control) { PostClick(control); }
 
 void ChooseMenu(HWND window, int commandId) {
   WORD id = WORD(commandId);
