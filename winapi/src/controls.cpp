@@ -170,11 +170,13 @@ void PaintStatic(Window& w, Surface& s) {
 
 void PaintEdit(Window& w, Surface& s) {
   bool disabled = (w.style & WS_DISABLED) != 0;
-  FillBox(s, RECT{0, 0, s.width, s.height}, disabled ? metrics::kFace : metrics::kWindow);
+  TextStyle style;
+  style.background = disabled ? metrics::kFace : metrics::kWindow;
+  style.onBackground = true;
+  FillBox(s, RECT{0, 0, s.width, s.height}, style.background);
   DWORD align = w.style & 0x3;
   Align a = align == ES_CENTER ? Align::Center : align == ES_RIGHT ? Align::Right : Align::Left;
   FontSpec font = ControlFont();
-  TextStyle style;
   style.color = disabled ? metrics::kGrayText : metrics::kText;
   TextSize size = MeasureText(font, w.text);
   int x = a == Align::Left ? 1 : a == Align::Right ? s.width - 1 - size.width

@@ -8,6 +8,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
@@ -18,6 +19,8 @@
 
 namespace winapi {
 namespace {
+
+constexpr COLORREF kNoColour = 0xFFFFFFFF;  // no COLORREF has its top byte set
 
 // A rendered glyph: 8-bit coverage, placed relative to the pen on the baseline.
 struct Glyph {
@@ -32,13 +35,21 @@ struct Glyph {
     int row, left, right;
   };
   std::vector<Span> spans;
+  // The bitmap blended for the last colour pairs it was copied in (text onto a plain
+  // background), row-major like `coverage`.
+  struct Tint {
+    COLORREF fg = 0, bg = kNoColour;
+    std::vector<COLORREF> pixels;
+  };
+  Tint tints[2];
+  unsigned nextTint = 0;
 };
 
 struct Font {
   FT_Face face = nullptr;
   FontMetrics metrics;
   std::unordered_map<char32_t, Glyph> glyphs;
-  const Glyph* latin[256] = {};  // the glyphs of the first 256 code points, once rendered
+  Glyph* latin[256] = {};  // the glyphs of the first 256 code points, once rendered
 };
 
 // One FreeType library, fontconfig, and every font opened so far. Created on first use and
@@ -176,7 +187,7 @@ void FindSpans(Glyph& g) {
   }
 }
 
-const Glyph& RenderGlyph(Font& font, char32_t cp) {
+Glyph& RenderGlyph(Font& font, char32_t cp) {
   auto it = font.glyphs.find(cp);
   if (it != font.glyphs.end()) return it->second;
   Glyph g;
@@ -207,7 +218,7 @@ const Glyph& RenderGlyph(Font& font, char32_t cp) {
 }
 
 // Glyphs stay where they are once rendered (the map's nodes do not move).
-const Glyph& GetGlyph(Font& font, char32_t cp) {
+Glyph& GetGlyph(Font& font, char32_t cp) {
   if (cp >= 256) return RenderGlyph(font, cp);
   if (!font.latin[cp]) font.latin[cp] = &RenderGlyph(font, cp);
   return *font.latin[cp];
@@ -269,12 +280,11 @@ bool Inside(const Box& b, int x, int y) {
 // mostly drawn in one colour onto one background, so a few recent pairs are kept and a glyph's
 // pixels are looked up rather than mixed; a pixel where glyphs overlap starts a pair of its own.
 struct BlendTable {
-  static constexpr COLORREF kUnset = 0xFFFFFFFF;  // no COLORREF has its top byte set
-  COLORREF fg = 0, bg = kUnset;
+  COLORREF fg = 0, bg = kNoColour;
   COLORREF mixed[256];
 
   COLORREF Mix(unsigned a) {
-    if (mixed[a] == kUnset) mixed[a] = Blend(fg, bg, a);
+    if (mixed[a] == kNoColour) mixed[a] = Blend(fg, bg, a);
     return mixed[a];
   }
 };
@@ -287,11 +297,10 @@ BlendTable& BlendFor(COLORREF fg, COLORREF bg) {
   BlendTable& t = tables[next++ % 8];
   t.fg = fg;
   t.bg = bg;
-  std::fill(std::begin(t.mixed), std::end(t.mixed), BlendTable::kUnset);
+  std::fill(std::begin(t.mixed), std::end(t.mixed), kNoColour);
   return t;
 }
 
-// One run of a glyph's pixels onto a row, blended against what is there.
 // One run of a glyph's pixels onto a row, blended against what is there.
 void DrawRun(COLORREF* row, const std::uint8_t* coverage, int count, COLORREF color,
              BlendTable*& table) {
@@ -323,6 +332,31 @@ void DrawGlyph(Surface& surface, const Glyph& g, int x, int y, COLORREF color, c
   }
 }
 
+const COLORREF* TintedPixels(Glyph& g, COLORREF fg, COLORREF bg) {
+  for (const Glyph::Tint& t : g.tints)
+    if (t.fg == fg && t.bg == bg) return t.pixels.data();
+  Glyph::Tint& t = g.tints[g.nextTint++ % std::size(g.tints)];
+  t.fg = fg;
+  t.bg = bg;
+  BlendTable& table = BlendFor(fg, bg);
+  t.pixels.resize(g.coverage.size());
+  for (std::size_t i = 0; i < g.coverage.size(); ++i) t.pixels[i] = table.Mix(g.coverage[i]);
+  return t.pixels.data();
+}
+
+// A glyph whose whole bitmap lies on pixels of the colour `bg`: its blended rows are copied
+// (a blank pixel blends to `bg`, which is what is there).
+void CopyGlyph(Surface& surface, Glyph& g, int x, int y, COLORREF fg, COLORREF bg) {
+  const COLORREF* pixels = TintedPixels(g, fg, bg);
+  for (int row = 0; row < g.rows; ++row)
+    std::copy_n(pixels + std::size_t(row) * std::size_t(g.width), g.width,
+                &surface.At(x, y + row));
+}
+
+bool Holds(const Box& b, int x, int y, int width, int rows) {
+  return x >= b.left && y >= b.top && x + width <= b.right && y + rows <= b.bottom;
+}
+
 }  // namespace
 
 FontSpec SystemFontSpec() { return FontSpec{"System", 16, FW_BOLD}; }
@@ -351,24 +385,38 @@ bool DrawTextLine(Surface& surface, const FontSpec& wanted, const std::string& u
   if (!font) return false;
   const Box bounds = Bounds(surface, clip);
 
+  // Where every pixel is the background: the opaque box once filled, or the caller's clip.
+  Box plain{0, 0, 0, 0};
   if (style.opaque) {
     long long width = 0;
     ForEachChar(utf8, style.prefix,
                 [&](char32_t cp, bool) { width += GetGlyph(*font, cp).advance; });
     int right = int(std::min<long long>(x + width, bounds.right));
     int bottom = int(std::min<long long>((long long)y + font->metrics.height, bounds.bottom));
-    surface.Fill(std::max(x, bounds.left), std::max(y, bounds.top), right, bottom,
-                 style.background);
+    plain = Box{std::max(x, bounds.left), std::max(y, bounds.top), right, bottom};
+    surface.Fill(plain.left, plain.top, plain.right, plain.bottom, style.background);
+  } else if (style.onBackground) {
+    plain = bounds;
   }
 
   const int baseline = y + font->metrics.ascent;
   int pen = x;
+  int drawnRight = INT_MIN;  // every pixel drawn so far lies left of this column
   ForEachChar(utf8, style.prefix, [&](char32_t cp, bool underline) {
-    const Glyph& g = GetGlyph(*font, cp);
-    DrawGlyph(surface, g, pen + g.left, baseline - g.top, style.color, bounds);
-    if (underline)
+    Glyph& g = GetGlyph(*font, cp);
+    const int gx = pen + g.left, gy = baseline - g.top;
+    if (!g.spans.empty()) {
+      if (gx >= drawnRight && Holds(plain, gx, gy, g.width, g.rows))
+        CopyGlyph(surface, g, gx, gy, style.color, style.background);
+      else
+        DrawGlyph(surface, g, gx, gy, style.color, bounds);
+      drawnRight = std::max(drawnRight, gx + g.width);
+    }
+    if (underline) {
       for (int px = pen; px < pen + g.advance; ++px)
         if (Inside(bounds, px, baseline + 1)) surface.At(px, baseline + 1) = style.color;
+      drawnRight = std::max(drawnRight, pen + g.advance);
+    }
     pen += g.advance;
   });
   return true;

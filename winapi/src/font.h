@@ -34,6 +34,9 @@ struct TextStyle {
   bool opaque = false;          // fill the text box with `background` first
   COLORREF background = 0xFFFFFF;
   bool prefix = false;          // "&x" draws x underlined, "&&" draws "&"
+  // Every pixel inside the clip is `background` (the caller has just filled it): glyphs are
+  // then copied in colours blended once, where they overlap nothing drawn before them.
+  bool onBackground = false;
 };
 
 // Draws one line of UTF-8 text with its cell's top-left corner at (x, y), nothing outside
