@@ -34,7 +34,7 @@ RECT ChildClient(const Window& child) {
 bool FindPaintable(const std::vector<HWND>& windows, HWND& out) {
   for (HWND window : windows) {
     Window* w = Find(window);
-    if (!w || !(w->style & WS_VISIBLE)) continue;
+    if (!w || !(w->style & WS_VISIBLE) || w->invalidBelow == 0) continue;
     if (w->invalid) {
       out = window;
       return true;
@@ -42,6 +42,14 @@ bool FindPaintable(const std::vector<HWND>& windows, HWND& out) {
     if (FindPaintable(w->children, out)) return true;
   }
   return false;
+}
+
+// Keeps the counts of invalid windows in the subtrees that hold this one (a child's parent
+// outlives it), so that painting passes over the subtrees without any.
+void SetInvalid(Window& w, bool invalid) {
+  if (w.invalid == invalid) return;
+  w.invalid = invalid;
+  for (Window* a = &w; a; a = Find(a->parent)) a->invalidBelow += invalid ? 1 : -1;
 }
 
 }  // namespace
@@ -52,7 +60,7 @@ void InvalidateWindow(Window& w, const RECT* clientRect, bool erase) {
   RECT add = clientRect ? Intersect(*clientRect, full) : full;
   if (Empty(add)) return;
   w.update = w.invalid ? Union(w.update, add) : add;
-  w.invalid = true;
+  SetInvalid(w, true);
   w.erase = w.erase || erase;
   if (w.style & WS_CLIPCHILDREN) return;
   for (HWND child : w.children) {
@@ -65,7 +73,7 @@ void InvalidateWindow(Window& w, const RECT* clientRect, bool erase) {
 }
 
 void ValidateWindow(Window& w) {
-  w.invalid = false;
+  SetInvalid(w, false);
   w.erase = false;
   w.update = RECT{};
 }
@@ -91,8 +99,10 @@ bool PaintShownTree(Window* w, HWND window) {
   for (std::size_t i = 0;; ++i) {
     if (painted) w = Find(window);
     if (!w || !(w->style & WS_VISIBLE) || i >= w->children.size()) return painted;
+    if (w->invalidBelow == (w->invalid ? 1 : 0)) return painted;  // nothing left beneath it
     const HWND handle = w->children[i];
-    if (Window* child = Find(handle); child && (child->style & WS_VISIBLE))
+    Window* child = Find(handle);
+    if (child && (child->style & WS_VISIBLE) && child->invalidBelow > 0)
       painted = PaintShownTree(child, handle) || painted;
   }
 }

@@ -85,6 +85,7 @@ void Free(HWND window) {
   HWND owner = w->owner;
   bool wasActive = ActiveWindow() == window;
   if (!(w->style & WS_CHILD)) DestroyMenuBar(w->menu);
+  ValidateWindow(*w);  // its parent no longer counts it among the windows to paint
   Unlink(*w);
   TheDesktop().windows.Remove(window);
   if (wasActive) {

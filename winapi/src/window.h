@@ -76,7 +76,8 @@ struct Window {
   COLORREF background = RGB(255, 255, 255);
 
   // Painting
-  bool invalid = false;
+  bool invalid = false;         // set and cleared only through InvalidateWindow, ValidateWindow
+  int invalidBelow = 0;         // invalid windows in its subtree, itself included
   RECT update{};                // client coordinates
   bool erase = false;
   bool painting = false;        // between BeginPaint and EndPaint
