@@ -156,7 +156,7 @@ void PaintStatic(Window& w, Surface& s) {
   }
   Align align = type == SS_CENTER ? Align::Center : type == SS_RIGHT ? Align::Right : Align::Left;
   bool wrap = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
-  FontSpec font = ControlFont();
+  const FontSpec& font = ControlFont();
   FontMetrics m;
   MeasureFont(font, m);
   int top = 0;
@@ -176,7 +176,7 @@ void PaintEdit(Window& w, Surface& s) {
   FillBox(s, RECT{0, 0, s.width, s.height}, style.background);
   DWORD align = w.style & 0x3;
   Align a = align == ES_CENTER ? Align::Center : align == ES_RIGHT ? Align::Right : Align::Left;
-  FontSpec font = ControlFont();
+  const FontSpec& font = ControlFont();
   style.color = disabled ? metrics::kGrayText : metrics::kText;
   TextSize size = MeasureText(font, w.text);
   int x = a == Align::Left ? 1 : a == Align::Right ? s.width - 1 - size.width

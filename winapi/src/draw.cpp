@@ -23,7 +23,10 @@ RECT Shrink(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.righ
 
 }  // namespace
 
-FontSpec ControlFont() { return FontSpec{"Liberation Sans Narrow", 13, FW_NORMAL}; }
+const FontSpec& ControlFont() {
+  static const FontSpec font{"Liberation Sans Narrow", 13, FW_NORMAL};
+  return font;
+}
 
 void FillBox(Surface& s, const RECT& r, COLORREF color) {
   s.Fill(r.left, r.top, r.right, r.bottom, color);
@@ -64,7 +67,7 @@ void DrawIcon(Surface& s, const res::IconImage& icon, int x, int y, int size) {
 
 void DrawLabel(Surface& s, const std::string& utf8, const RECT& box, Align align, bool vcenter,
                COLORREF color, bool grayed, const FontSpec* font) {
-  FontSpec wanted = font ? *font : ControlFont();
+  const FontSpec& wanted = font ? *font : ControlFont();
   TextSize size = MeasureText(wanted, utf8, true);
   int x = box.left;
   if (align == Align::Center) x = (box.left + box.right - size.width) / 2;

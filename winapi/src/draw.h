@@ -26,7 +26,7 @@ void DrawIcon(Surface& s, const res::IconImage& icon, int x, int y, int size);
 // The font controls are drawn with, standing in for "MS Sans Serif" 8 point. Liberation Sans has
 // Arial's widths, about a fifth wider than MS Sans Serif's, so texts that fit their controls on
 // Windows would overflow them; its narrow cut has nearly MS Sans Serif's widths.
-FontSpec ControlFont();
+const FontSpec& ControlFont();
 
 enum class Align { Left, Center, Right };
 // One line of label text in the control font (or `font`), "&" marking the accelerator, placed in

@@ -347,10 +347,9 @@ const COLORREF* TintedPixels(Glyph& g, COLORREF fg, COLORREF bg) {
 // A glyph whose whole bitmap lies on pixels of the colour `bg`: its blended rows are copied
 // (a blank pixel blends to `bg`, which is what is there).
 void CopyGlyph(Surface& surface, Glyph& g, int x, int y, COLORREF fg, COLORREF bg) {
-  const COLORREF* pixels = TintedPixels(g, fg, bg);
-  for (int row = 0; row < g.rows; ++row)
-    std::copy_n(pixels + std::size_t(row) * std::size_t(g.width), g.width,
-                &surface.At(x, y + row));
+  const COLORREF* from = TintedPixels(g, fg, bg);
+  for (int row = 0; row < g.rows; ++row, from += g.width)
+    std::copy_n(from, g.width, &surface.At(x, y + row));
 }
 
 bool Holds(const Box& b, int x, int y, int width, int rows) {

@@ -64,7 +64,7 @@ struct Layout {
 };
 
 Layout Arrange(const std::string& text, const std::string& caption, bool icon, int buttons) {
-  FontSpec font = ControlFont();
+  const FontSpec& font = ControlFont();
   int lines = 1, textWidth = 0;
   std::size_t start = 0;
   for (std::size_t end = 0; end <= text.size(); ++end)

@@ -96,8 +96,11 @@ void SimModule::Data(bool on) {
     Violation("DTR changed during a break");
     return;
   }
-  if (phase_ == Phase::Control && rts_)
-    Violation("DTR changed while the clock was high, control bit " + std::to_string(bits_));
+  if (phase_ == Phase::Control && rts_) {
+    char text[64];
+    std::snprintf(text, sizeof text, "DTR changed while the clock was high, control bit %d", bits_);
+    Violation(text);
+  }
   if (phase_ == Phase::Answer && on) {
     ++abandoned_;
     GoIdle();
@@ -159,7 +162,7 @@ void SimModule::GoIdle() {
   cts_ = false;
 }
 
-void SimModule::Violation(const std::string& what) { violations_.push_back(what); }
+void SimModule::Violation(const char* what) { violations_.emplace_back(what); }
 
 }  // namespace winapi
 
