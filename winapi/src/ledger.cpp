@@ -8,16 +8,18 @@ namespace {
 
 struct LedgerState {
   std::vector<Call> calls;
-  // Counts stay in the map for good (ClearLedger zeroes them), so a counter's address holds.
-  std::map<std::string, std::size_t> counts;
-  // The counter of a function name, by the address of the literal it is called with: counting
-  // a call then takes no string and no search. Open addressing; the names are a few dozen.
+  // Calls are counted by the address of the function-name literal they are recorded with:
+  // counting then takes no string and no search, and the count sits beside its key. Open
+  // addressing; the names are a few dozen. One name may come from literals at several
+  // addresses, so a name's count is the sum over its sites.
   struct Site {
     const char* fn = nullptr;
-    std::size_t* count = nullptr;
+    std::size_t count = 0;
   };
-  static constexpr std::size_t kSites = 1024;
+  static constexpr std::size_t kSites = 512;
   Site sites[kSites];
+  // Calls recorded with a name built at run time, and those met once every site was taken.
+  std::map<std::string, std::size_t> named;
   bool recording = true;
   std::size_t limit = kDefaultLedgerLimit;
   std::size_t dropped = 0;
@@ -29,30 +31,30 @@ LedgerState state;
 
 LedgerState& State() { return state; }
 
-// Fibonacci hashing: the top ten bits of the address times 2^64 / golden ratio.
+// Fibonacci hashing: the top nine bits of the address times 2^64 / golden ratio.
 std::size_t SiteOf(const char* fn) {
   return std::size_t((std::uint64_t(reinterpret_cast<std::uintptr_t>(fn)) * 0x9E3779B97F4A7C15u) >>
-                     54);
+                     55);
 }
 
 std::size_t& FindCounter(LedgerState& s, const char* fn) {
   std::size_t slot = SiteOf(fn);
   for (std::size_t probes = 0; probes < LedgerState::kSites; ++probes) {
     LedgerState::Site& site = s.sites[slot];
-    if (site.fn == fn) return *site.count;
+    if (site.fn == fn) return site.count;
     if (!site.fn) {
-      site = {fn, &s.counts[fn]};
-      return *site.count;
+      site.fn = fn;
+      return site.count;
     }
     slot = (slot + 1) % LedgerState::kSites;
   }
-  return s.counts[fn];  // every slot taken: counted the slow way
+  return s.named[fn];  // every site taken: counted the slow way
 }
 
 // The names are few and the table large, so the first slot holds the name nearly always.
 std::size_t& CounterFor(LedgerState& s, const char* fn) {
-  const LedgerState::Site& site = s.sites[SiteOf(fn)];
-  return site.fn == fn ? *site.count : FindCounter(s, fn);
+  LedgerState::Site& site = s.sites[SiteOf(fn)];
+  return site.fn == fn ? site.count : FindCounter(s, fn);
 }
 
 void Append(LedgerState& s, Call&& call) {
@@ -78,9 +80,9 @@ template <typename Text>
 // The common case, a name whose counter is in its first slot and nothing recorded, in a few
 // instructions; false for everything else.
 bool CountedQuickly(LedgerState& s, const char* fn) {
-  const LedgerState::Site& site = s.sites[SiteOf(fn)];
+  LedgerState::Site& site = s.sites[SiteOf(fn)];
   if (site.fn != fn || s.recording) return false;
-  ++*site.count;
+  ++site.count;
   return true;
 }
 
@@ -88,7 +90,7 @@ bool CountedQuickly(LedgerState& s, const char* fn) {
 
 void Record(Call call) {
   LedgerState& s = State();
-  ++s.counts[call.fn];
+  ++s.named[call.fn];
   if (s.recording) Append(s, std::move(call));
 }
 
@@ -107,9 +109,11 @@ void Record(const char* fn, std::intptr_t a, std::intptr_t b, std::intptr_t c, c
 const std::vector<Call>& Ledger() { return State().calls; }
 
 void ClearLedger() {
-  State().calls.clear();
-  for (auto& count : State().counts) count.second = 0;
-  State().dropped = 0;
+  LedgerState& s = State();
+  s.calls.clear();
+  for (LedgerState::Site& site : s.sites) site.count = 0;
+  s.named.clear();
+  s.dropped = 0;
 }
 
 void SetLedgerRecording(bool on) { State().recording = on; }
@@ -119,8 +123,12 @@ void SetLedgerLimit(std::size_t calls) { State().limit = calls < 2 ? 2 : calls; 
 std::size_t LedgerDropped() { return State().dropped; }
 
 std::size_t CountOf(const std::string& fn) {
-  auto it = State().counts.find(fn);
-  return it == State().counts.end() ? 0 : it->second;
+  const LedgerState& s = State();
+  auto it = s.named.find(fn);
+  std::size_t count = it == s.named.end() ? 0 : it->second;
+  for (const LedgerState::Site& site : s.sites)
+    if (site.fn && fn == site.fn) count += site.count;
+  return count;
 }
 
 std::vector<Call> CallsTo(const std::string& fn) {

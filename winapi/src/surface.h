@@ -23,14 +23,7 @@ struct Surface {
 
   // Sets the pixels of [left, right) x [top, bottom) that lie on the surface: clipped once,
   // filled a row at a time.
-  void Fill(int left, int top, int right, int bottom, COLORREF color) {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, width);
-    bottom = std::min(bottom, height);
-    if (left >= right) return;
-    for (int y = top; y < bottom; ++y) std::fill_n(&At(left, y), right - left, color);
-  }
+  void Fill(int left, int top, int right, int bottom, COLORREF color);
 };
 
 // The client surface of a live window, exactly the size of its client area; nullptr for a

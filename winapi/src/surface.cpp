@@ -1,0 +1,17 @@
+#include "surface.h"
+
+namespace winapi {
+
+// Filling is most of what painting a control costs, so where the processor has AVX2 the rows
+// are filled eight pixels at a time.
+[[gnu::target_clones("avx2", "default")]]
+void Surface::Fill(int left, int top, int right, int bottom, COLORREF color) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width);
+  bottom = std::min(bottom, height);
+  if (left >= right) return;
+  for (int y = top; y < bottom; ++y) std::fill_n(&At(left, y), right - left, color);
+}
+
+}  // namespace winapi
