@@ -10,7 +10,11 @@ void Surface::Fill(int left, int top, int right, int bottom, COLORREF color) {
   top = std::max(top, 0);
   right = std::min(right, width);
   bottom = std::min(bottom, height);
-  if (left >= right) return;
+  if (left >= right || top >= bottom) return;
+  if (left == 0 && right == width) {  // whole rows lie end to end: one run
+    std::fill_n(&At(0, top), std::size_t(bottom - top) * std::size_t(width), color);
+    return;
+  }
   for (int y = top; y < bottom; ++y) std::fill_n(&At(left, y), right - left, color);
 }
 
