@@ -329,7 +329,8 @@ BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
 HWND WINAPI GetDlgItem(HWND dialog, int id) { return DlgItem(dialog, id); }
 
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
-  RecordItem("SetDlgItemTextA", dialog, id, 0, 0, Utf8FromAnsi(text));
+  RecordItem("SetDlgItemTextA", dialog, id, 0, 0,
+             drv::LedgerRecording() ? Utf8FromAnsi(text) : std::string());
   HWND item = DlgItem(dialog, id);
   return item ? BOOL(Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""))) : FALSE;
 }

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -344,12 +345,23 @@ const COLORREF* TintedPixels(Glyph& g, COLORREF fg, COLORREF bg) {
   return t.pixels.data();
 }
 
+// Glyph rows are mostly four to eight pixels wide: two overlapping moves of four pixels copy
+// such a row without a library call.
+void CopyRow(COLORREF* to, const COLORREF* from, int count) {
+  if (count >= 4 && count <= 8) {
+    std::memcpy(to, from, 4 * sizeof(COLORREF));
+    std::memcpy(to + count - 4, from + count - 4, 4 * sizeof(COLORREF));
+    return;
+  }
+  std::copy_n(from, count, to);
+}
+
 // A glyph whose whole bitmap lies on pixels of the colour `bg`: its blended rows are copied
 // (a blank pixel blends to `bg`, which is what is there).
 void CopyGlyph(Surface& surface, Glyph& g, int x, int y, COLORREF fg, COLORREF bg) {
   const COLORREF* from = TintedPixels(g, fg, bg);
   for (int row = 0; row < g.rows; ++row, from += g.width)
-    std::copy_n(from, g.width, &surface.At(x, y + row));
+    CopyRow(&surface.At(x, y + row), from, g.width);
 }
 
 bool Holds(const Box& b, int x, int y, int width, int rows) {

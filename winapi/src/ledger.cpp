@@ -118,6 +118,8 @@ void ClearLedger() {
 
 void SetLedgerRecording(bool on) { State().recording = on; }
 
+bool LedgerRecording() { return State().recording; }
+
 void SetLedgerLimit(std::size_t calls) { State().limit = calls < 2 ? 2 : calls; }
 
 std::size_t LedgerDropped() { return State().dropped; }
