@@ -60,11 +60,16 @@ struct PortTable {
   }
 };
 
-// Built on first use and kept for good; small enough to be inlined where ports are looked up.
-PortTable& Table() {
-  static PortTable* const table = new PortTable;
+// Built on first use and kept for good. Only the program's thread reaches the ports, so the
+// first use needs no guard, and every call on a port is spared one.
+PortTable* table = nullptr;
+
+[[gnu::noinline]] PortTable& MakeTable() {
+  table = new PortTable;
   return *table;
 }
+
+PortTable& Table() { return table ? *table : MakeTable(); }
 
 Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
 

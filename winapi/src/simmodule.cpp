@@ -76,19 +76,6 @@ DWORD SimModule::Status() const {
   return (cts_ ? MS_CTS_ON : 0) | (brk_ ? breakAnswer_ : 0);
 }
 
-void SimModule::Clock(bool on) {
-  if (on == rts_) return;
-  rts_ = on;
-  if (brk_) {
-    Violation("clock edge during a break");
-    return;
-  }
-  if (on)
-    RisingEdge();
-  else
-    FallingEdge();
-}
-
 void SimModule::Data(bool on) {
   if (on == dtr_) return;
   dtr_ = on;

@@ -54,6 +54,18 @@ class SimModule {
   int abandoned_ = 0;
 };
 
+// Every transaction clocks thirty-odd edges, so the edge itself is inlined where RTS changes.
+inline void SimModule::Clock(bool on) {
+  if (on == rts_) return;
+  rts_ = on;
+  if (brk_)
+    Violation("clock edge during a break");
+  else if (on)
+    RisingEdge();
+  else
+    FallingEdge();
+}
+
 }  // namespace winapi
 
 #endif
