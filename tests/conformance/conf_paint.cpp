@@ -160,6 +160,34 @@ CONF_CASE(update, hidden_window_not_painted) {
   DestroyWindow(w);
 }
 
+// UpdateWindow reaches an invalid window however deep beneath the one given, also after an
+// invalid sibling was destroyed before its paint; the destroyed child's area is the parent's.
+CONF_CASE(update, reaches_grandchild_after_invalid_sibling_destroyed) {
+  HWND top = logged_window(0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 400, 300);
+  const char* cls = logged_class(0);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND doomed = CreateWindowExA(0, cls, "doomed", WS_CHILD | WS_VISIBLE, 10, 10, 50, 40, top,
+                                nullptr, instance, nullptr);
+  HWND middle = CreateWindowExA(0, cls, "middle", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 100,
+                                10, 200, 150, top, nullptr, instance, nullptr);
+  HWND inner = CreateWindowExA(0, cls, "inner", WS_CHILD | WS_VISIBLE, 5, 5, 37, 23, middle,
+                               nullptr, instance, nullptr);
+  UpdateWindow(top);
+  pump();
+  log_reset();
+  InvalidateRect(doomed, nullptr, TRUE);
+  DestroyWindow(doomed);
+  InvalidateRect(inner, nullptr, TRUE);
+  UpdateWindow(top);
+  ok(g_log.paints == 2 && Same(g_log.paint, RECT{0, 0, 37, 23}),
+     "%d paints (want the parent's, then the grandchild's), last rcPaint %d,%d-%d,%d",
+     g_log.paints, int(g_log.paint.left), int(g_log.paint.top), int(g_log.paint.right),
+     int(g_log.paint.bottom));
+  UpdateWindow(top);
+  ok(g_log.paints == 2, "%d paints after a second UpdateWindow", g_log.paints);
+  DestroyWindow(top);
+}
+
 namespace {
 
 int g_unvalidated = 0;
