@@ -1,6 +1,7 @@
 #include "dc.h"
 
 #include <memory>
+#include <vector>
 
 #include "handles.h"
 #include "winapi/driver/ledger.h"
@@ -15,9 +16,28 @@ DcTable& Contexts() {
   return table;
 }
 
+// Every WM_PAINT takes a context and gives it back: a few freed ones are kept for the next
+// rather than allocated anew.
+std::vector<std::unique_ptr<DeviceContext>>& Spares() {
+  static std::vector<std::unique_ptr<DeviceContext>> spares;
+  return spares;
+}
+
+void Dispose(HDC dc) {
+  std::unique_ptr<DeviceContext> context = Contexts().Release(dc);
+  if (context && Spares().size() < 4) Spares().push_back(std::move(context));
+}
+
 HDC NewDc(HWND window, bool paint) {
   if (!ClientSurface(window)) return nullptr;
-  auto dc = std::make_unique<DeviceContext>();
+  std::unique_ptr<DeviceContext> dc;
+  if (Spares().empty()) {
+    dc = std::make_unique<DeviceContext>();
+  } else {
+    dc = std::move(Spares().back());
+    Spares().pop_back();
+    *dc = DeviceContext{};
+  }
   dc->window = window;
   dc->paint = paint;
   return Contexts().Add<HDC>(std::move(dc));
@@ -41,7 +61,7 @@ HDC CreateWindowDc(HWND window) { return NewDc(window, true); }
 
 void FreeWindowDc(HDC dc) {
   const DeviceContext* context = LookupDc(dc);
-  if (context && context->paint) Contexts().Remove(dc);
+  if (context && context->paint) Dispose(dc);
 }
 
 bool IsSelectedInAnyDc(HGDIOBJ object) {
@@ -67,7 +87,7 @@ int WINAPI ReleaseDC(HWND window, HDC dc) {
   drv::Record("ReleaseDC", 0, 0, 0, "", window);
   const DeviceContext* context = LookupDc(dc);
   if (!context || context->paint) return 0;
-  Contexts().Remove(dc);
+  Dispose(dc);
   return 1;
 }
 

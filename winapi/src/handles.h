@@ -45,12 +45,18 @@ class HandleTable {
 
   template <typename H>
   bool Remove(H handle) {
+    return Release(handle) != nullptr;
+  }
+
+  // Ends the handle like Remove, handing its object back rather than destroying it.
+  template <typename H>
+  std::unique_ptr<T> Release(H handle) {
     Entry* e = const_cast<Entry*>(Find(reinterpret_cast<std::uintptr_t>(handle)));
-    if (!e) return false;
-    e->object.reset();
+    if (!e) return nullptr;
+    std::unique_ptr<T> object = std::move(e->object);
     ++e->generation;
     free_.push_back(std::size_t(e - entries_.data()));
-    return true;
+    return object;
   }
 
   std::size_t LiveCount() const {
