@@ -56,7 +56,7 @@ void SetInvalid(Window& w, bool invalid) {
 
 // Without WS_CLIPCHILDREN, invalidating a window invalidates the children beneath the area too.
 void InvalidateWindow(Window& w, const RECT* clientRect, bool erase) {
-  RECT full{0, 0, ClientWidth(w), ClientHeight(w)};
+  RECT full{0, 0, w.surface.width, w.surface.height};  // the surface is the client area
   RECT add = clientRect ? Intersect(*clientRect, full) : full;
   if (Empty(add)) return;
   w.update = w.invalid ? Union(w.update, add) : add;
