@@ -40,6 +40,7 @@ struct Port {
   bool rts = false, dtr = false, brk = false;
   SimModule module;
   drv::Faults faults;
+  bool faulted = false;  // faults were set: status reads take the long way
   int reads = 0;  // status reads since the faults were set
   bool pulledOut = false;  // the adapter is out of the machine: the port does not exist
 
@@ -136,6 +137,32 @@ int ComNumber(const char* name) {
       std::toupper((unsigned char)name[2]) != 'M' || name[3] < '1' || name[3] > '9')
     return 0;
   return name[3] - '0';
+}
+
+// A status read on a port whose faults were set: it may pull the module or the adapter out,
+// fail, or bring noise and stuck lines.
+BOOL ReadWithFaults(Port& p, HANDLE port, LPDWORD status) {
+  const drv::Faults& f = p.faults;
+  int read = ++p.reads;
+  if (f.unplugAtRead != 0 && read == f.unplugAtRead && p.HasModule())
+    p.kind = drv::PortKind::Empty;
+  if (f.pullAdapterAtRead != 0 && read == f.pullAdapterAtRead) {
+    drv::PullAdapter(int(&p - Table().ports.data()) + 1);
+    Log("GetCommModemStatus", port, 0, FALSE);
+    return FALSE;
+  }
+  bool fails = f.failStatusFrom != 0 && read >= f.failStatusFrom &&
+               (f.failStatusCount == 0 || read < f.failStatusFrom + f.failStatusCount);
+  if (fails) {
+    Log("GetCommModemStatus", port, 0, FALSE);
+    return FALSE;
+  }
+  DWORD lines = p.HasModule() ? p.module.Status() : 0;
+  auto noise = f.noiseAtRead.find(read);
+  if (noise != f.noiseAtRead.end()) lines |= noise->second;
+  *status = (lines | f.stuckOn) & ~f.stuckOff;
+  Log("GetCommModemStatus", p, std::intptr_t(*status), TRUE);
+  return TRUE;
 }
 
 }  // namespace
@@ -263,25 +290,8 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
     winapi::Log("GetCommModemStatus", port, 0, FALSE);
     return FALSE;
   }
-  const drv::Faults& f = p->faults;
-  int read = ++p->reads;
-  if (f.unplugAtRead != 0 && read == f.unplugAtRead && p->HasModule())
-    p->kind = drv::PortKind::Empty;
-  if (f.pullAdapterAtRead != 0 && read == f.pullAdapterAtRead) {
-    drv::PullAdapter(int(p - winapi::Table().ports.data()) + 1);
-    winapi::Log("GetCommModemStatus", port, 0, FALSE);
-    return FALSE;
-  }
-  bool fails = f.failStatusFrom != 0 && read >= f.failStatusFrom &&
-               (f.failStatusCount == 0 || read < f.failStatusFrom + f.failStatusCount);
-  if (fails) {
-    winapi::Log("GetCommModemStatus", port, 0, FALSE);
-    return FALSE;
-  }
-  DWORD lines = p->HasModule() ? p->module.Status() : 0;
-  auto noise = f.noiseAtRead.find(read);
-  if (noise != f.noiseAtRead.end()) lines |= noise->second;
-  *status = (lines | f.stuckOn) & ~f.stuckOff;
+  if (p->faulted) return winapi::ReadWithFaults(*p, port, status);
+  *status = p->HasModule() ? p->module.Status() : 0;
   winapi::Log("GetCommModemStatus", *p, std::intptr_t(*status), TRUE);
   return TRUE;
 }
@@ -328,6 +338,7 @@ std::uint64_t Conversions(int port, int channel) {
 void SetFaults(int port, const Faults& faults) {
   Port& p = winapi::PortNo(port);
   p.faults = faults;
+  p.faulted = true;
   p.reads = 0;
   p.module.SetBreakAnswer(faults.breakAnswer);
 }
