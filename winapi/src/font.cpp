@@ -345,23 +345,22 @@ const COLORREF* TintedPixels(Glyph& g, COLORREF fg, COLORREF bg) {
   return t.pixels.data();
 }
 
-// Glyph rows are mostly four to eight pixels wide: two overlapping moves of four pixels copy
-// such a row without a library call.
-void CopyRow(COLORREF* to, const COLORREF* from, int count) {
-  if (count >= 4 && count <= 8) {
-    std::memcpy(to, from, 4 * sizeof(COLORREF));
-    std::memcpy(to + count - 4, from + count - 4, 4 * sizeof(COLORREF));
-    return;
-  }
-  std::copy_n(from, count, to);
-}
-
 // A glyph whose whole bitmap lies on pixels of the colour `bg`: its blended rows are copied
-// (a blank pixel blends to `bg`, which is what is there).
+// (a blank pixel blends to `bg`, which is what is there). Most glyphs are four to eight pixels
+// wide, and their rows are copied in two overlapping moves of four pixels, not a library call.
 void CopyGlyph(Surface& surface, Glyph& g, int x, int y, COLORREF fg, COLORREF bg) {
   const COLORREF* from = TintedPixels(g, fg, bg);
-  for (int row = 0; row < g.rows; ++row, from += g.width)
-    CopyRow(&surface.At(x, y + row), from, g.width);
+  COLORREF* to = &surface.At(x, y);
+  const std::size_t width = std::size_t(g.width), stride = std::size_t(surface.width);
+  constexpr std::size_t kFour = 4 * sizeof(COLORREF);
+  if (width >= 4 && width <= 8) {
+    for (int row = 0; row < g.rows; ++row, from += width, to += stride) {
+      std::memcpy(to, from, kFour);
+      std::memcpy(to + width - 4, from + width - 4, kFour);
+    }
+    return;
+  }
+  for (int row = 0; row < g.rows; ++row, from += width, to += stride) std::copy_n(from, width, to);
 }
 
 bool Holds(const Box& b, int x, int y, int width, int rows) {
