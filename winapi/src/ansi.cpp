@@ -1,6 +1,7 @@
 #include "ansi.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "encoding.h"
 
@@ -9,13 +10,12 @@ namespace winapi {
 std::string Cp1252ToUtf8(const char* text, int count) {
   std::string out;
   if (!text) return out;
+  const int length = count < 0 ? int(std::strlen(text)) : count;
   // Most texts are plain ASCII, the same in both.
   int ascii = 0;
-  while ((count < 0 ? text[ascii] != '\0' : ascii < count) &&
-         static_cast<unsigned char>(text[ascii]) < 0x80)
-    ++ascii;
+  while (ascii < length && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
   out.assign(text, std::size_t(ascii));
-  for (int i = ascii; count < 0 ? text[i] != '\0' : i < count; ++i) {
+  for (int i = ascii; i < length; ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     const char32_t cp = enc::FromCp1252(c);
     enc::AppendUtf8(out, cp != 0 || c == 0 ? cp : char32_t(c));

@@ -230,6 +230,11 @@ Glyph& GetGlyph(Font& font, char32_t cp) {
 template <typename F>
 void ForEachChar(const std::string& utf8, bool prefix, F f) {
   auto next = [&utf8](std::size_t& i) {
+    const unsigned char byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {  // most text is ASCII: no call for it
+      ++i;
+      return char32_t(byte);
+    }
     const char32_t cp = enc::DecodeUtf8(utf8, i);
     if (cp != enc::kInvalidUtf8) return cp;
     ++i;

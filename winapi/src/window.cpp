@@ -14,18 +14,18 @@
 #include "winapi/driver/ledger.h"
 
 namespace winapi {
+
+// A plain static, not one built on first use: Find then needs no guard. Nothing looks up
+// windows before main.
+WindowTable windowTable;
+
 namespace {
 
-using WindowTable = HandleTable<Window, HandleKind::Window>;
-
 struct Desktop {
-  WindowTable windows;
   std::vector<HWND> topLevel;
   std::vector<std::unique_ptr<WindowClass>> classes;
 };
 
-// A plain static, not one built on first use: Find, the most frequent call of all, then needs
-// no guard. Nothing looks up windows before main.
 Desktop desktop;
 
 Desktop& TheDesktop() { return desktop; }
@@ -87,7 +87,7 @@ void Free(HWND window) {
   if (!(w->style & WS_CHILD)) DestroyMenuBar(w->menu);
   ValidateWindow(*w);  // its parent no longer counts it among the windows to paint
   Unlink(*w);
-  TheDesktop().windows.Remove(window);
+  windowTable.Remove(window);
   if (wasActive) {
     ActivateWindow(nullptr);
     if (Window* o = Find(owner); o && (o->style & WS_VISIBLE) && !(o->style & WS_DISABLED))
@@ -100,7 +100,6 @@ void Free(HWND window) {
 Window::Window() = default;
 Window::~Window() = default;
 
-Window* Find(HWND window) { return TheDesktop().windows.Get(window); }
 
 void SetWindowFreedHook(WindowFreedHook hook) { freedHook = hook; }
 
@@ -180,7 +179,7 @@ HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::st
   else
     w->menu = menu ? menu : (cls->hasMenu ? LoadMenuBar(cls->menu) : nullptr);
   Window* raw = w.get();
-  HWND handle = TheDesktop().windows.Add<HWND>(std::move(w));
+  HWND handle = windowTable.Add<HWND>(std::move(w));
   raw->handle = handle;
   Siblings(*raw).push_back(handle);
   ResizeSurface(*raw);

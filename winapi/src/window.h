@@ -13,6 +13,7 @@
 
 #include "ansi.h"
 #include "controlstate.h"
+#include "handles.h"
 #include "resources.h"
 #include "surface.h"
 
@@ -88,8 +89,13 @@ struct Window {
   std::unique_ptr<ControlState> control;  // a window of a system control class; else none
 };
 
+// Every window by its handle. Only window.cpp adds and removes; the table is here so that Find,
+// the most frequent call of all, is inlined.
+using WindowTable = HandleTable<Window, HandleKind::Window>;
+extern WindowTable windowTable;
+
 // The live (or being destroyed) window behind a handle; nullptr for a stale or foreign one.
-Window* Find(HWND window);
+inline Window* Find(HWND window) { return windowTable.Get(window); }
 // Every top-level window, bottom of the z-order first.
 const std::vector<HWND>& TopLevelWindows();
 // The window's siblings list: its parent's children, or the top-level list.
