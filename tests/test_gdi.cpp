@@ -266,6 +266,44 @@ TEST_F(Gdi, TransparentTextLeavesTheBoxAndOpaqueTextFillsIt) {
   EXPECT_TRUE(yellow) << "fully covered pixels take the text colour itself";
 }
 
+// Text on its opaque box is drawn from colours blended once per colour pair; it must come out
+// as the same text blended transparently onto that colour, for every pair in turn (more pairs
+// than a glyph keeps at hand) and where neighbouring glyphs overlap ("fj", "/W").
+TEST_F(Gdi, OpaqueTextHasThePixelsOfTransparentTextOnTheSameColour) {
+  HWND wide = MakeWindow(300, 80);
+  HDC wideDc = GetDC(wide);
+  const char text[] = "fj/Wq 0.123 4567 89-";
+  const struct {
+    COLORREF fg, bg;
+  } pairs[] = {{kBlack, kWhite},
+               {kBlack, RGB(255, 255, 0)},
+               {RGB(255, 0, 0), kWhite},
+               {RGB(0, 0, 255), RGB(255, 255, 0)},
+               {RGB(0, 128, 0), RGB(40, 40, 40)},
+               {kBlack, kWhite}};
+  for (const auto& pair : pairs) {
+    SCOPED_TRACE(testing::Message() << std::hex << "text " << pair.fg << " on " << pair.bg);
+    Fill(wideDc, 0, 0, 300, 80, pair.bg);
+    SetTextColor(wideDc, pair.fg);
+    SetBkColor(wideDc, pair.bg);
+    SetBkMode(wideDc, OPAQUE);
+    TextOutA(wideDc, 3, 2, text, int(sizeof text - 1));
+    SetBkMode(wideDc, TRANSPARENT);
+    TextOutA(wideDc, 3, 42, text, int(sizeof text - 1));
+    int differing = 0, inked = 0;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 300; ++x) {
+        const COLORREF top = drv::ClientPixel(wide, x, y);
+        differing += top != drv::ClientPixel(wide, x, y + 40) ? 1 : 0;
+        inked += top != pair.bg ? 1 : 0;
+      }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(inked, 100) << "no text was drawn";
+  }
+  ReleaseDC(wide, wideDc);
+  DestroyWindow(wide);
+}
+
 TEST_F(Gdi, DrawTextClipsToItsRectangleAndBreaksLines) {
   SetBkColor(dc, RGB(0, 0, 255));
   RECT r;
