@@ -204,12 +204,7 @@ LRESULT CALLBACK NoPaintProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // WM_PAINT keeps coming until the window is validated; DefWindowProc validates.
 CONF_CASE(paint, until_validated) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = NoPaintProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "ConfNoPaint";
-  RegisterClassExA(&wc);
+  register_class("ConfNoPaint", NoPaintProc);
   HWND w = CreateWindowExA(0, "ConfNoPaint", "np", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
                            150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   g_unvalidated = 0;

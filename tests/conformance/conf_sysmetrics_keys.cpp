@@ -23,13 +23,7 @@ LRESULT CALLBACK SizeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 HWND SizeWindow(DWORD style, int width, int height) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = SizeProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "ConfSizeSeen";
-  RegisterClassExA(&wc);
+  register_class("ConfSizeSeen", SizeProc);
   return CreateWindowExA(0, "ConfSizeSeen", "conf", style, 10, 10, width, height, nullptr,
                          nullptr, GetModuleHandleA(nullptr), nullptr);
 }

@@ -164,13 +164,7 @@ LRESULT CALLBACK SnapProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // SetWindowPos inside WM_SIZE: the nested size message comes, with the new size, before the
 // outer handler goes on; the outer one has already been delivered with the old size.
 CONF_CASE(size, nested_setwindowpos) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = SnapProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "ConfSnap";
-  RegisterClassExA(&wc);
+  register_class("ConfSnap", SnapProc);
   HWND w = CreateWindowExA(0, "ConfSnap", "snap", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
                            nullptr, GetModuleHandleA(nullptr), nullptr);
   ShowWindow(w, SW_SHOW);
@@ -247,12 +241,7 @@ LRESULT CALLBACK SelfDestroyProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 CONF_CASE(create, destroyed_in_wm_create) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = SelfDestroyProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "ConfSelfDestroy";
-  RegisterClassExA(&wc);
+  register_class("ConfSelfDestroy", SelfDestroyProc);
   log_reset();
   HWND w = CreateWindowExA(0, "ConfSelfDestroy", "gone", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                            100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);

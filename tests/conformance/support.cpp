@@ -46,7 +46,9 @@ LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-ATOM Register(const char* name, UINT style, WNDPROC proc) {
+}  // namespace
+
+ATOM register_class(const char* name, WNDPROC proc, UINT style) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.style = style;
@@ -58,13 +60,11 @@ ATOM Register(const char* name, UINT style, WNDPROC proc) {
   return RegisterClassExA(&wc);
 }
 
-}  // namespace
-
 const char* logged_class(UINT style) {
   static const char* names[4] = {"ConfLogged", "ConfLoggedV", "ConfLoggedH", "ConfLoggedHV"};
   static bool registered[4];
   UINT i = style & 3;
-  if (!registered[i]) registered[i] = Register(names[i], i, LoggedProc) != 0;
+  if (!registered[i]) registered[i] = register_class(names[i], LoggedProc, i) != 0;
   return names[i];
 }
 
@@ -111,7 +111,7 @@ int ink(HWND window, const RECT& box, COLORREF background) {
 HWND in_loop_window() {
   static HWND window = nullptr;
   if (!window) {
-    Register("ConfLoop", 0, LoopProc);
+    register_class("ConfLoop", LoopProc);
     window = CreateWindowExA(0, "ConfLoop", "loop", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
   }

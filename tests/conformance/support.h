@@ -17,6 +17,9 @@ struct Log {
 extern Log g_log;
 void log_reset();
 
+// A window class of this program's: the arrow cursor, the window colour as background.
+ATOM register_class(const char* name, WNDPROC proc, UINT style = 0);
+
 // A class logged into g_log; `style` is the class style (CS_HREDRAW, CS_VREDRAW).
 const char* logged_class(UINT style);
 // A visible top-level window of that class, painted and validated, with no message waiting.
