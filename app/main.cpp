@@ -1,6 +1,10 @@
 /* PIKON's frame: the graphical entry, the main window with its menu and five panels, the
  * module detection at start, the About box and the help file. */
+#include <string.h>
+
 #include "pikon.h"
+
+#define HILFESEITE "PIKON.html"
 
 static HWND Panel(HWND hwnd, int vorlage)
 {
@@ -43,6 +47,32 @@ static void Erzeugen(HWND hwnd)
     SetFocus(g_hToolbar); /* after a destroy this does nothing */
 }
 
+/* Windows Vista (version 6.0) and later ship no WinHelp viewer: there the help is the web page
+ * next to PIKON.exe, in the default browser. FALSE where that is not to be had (older Windows,
+ * a path too long, no page, no browser), and WinHelp is asked instead. */
+static BOOL HilfeImBrowser(HWND hwnd)
+{
+    char pfad[MAX_PATH];
+    char *name;
+    DWORD n;
+    DWORD attribute;
+
+    if (LOBYTE(LOWORD(GetVersion())) < 6)
+        return FALSE;
+    n = GetModuleFileNameA(NULL, pfad, sizeof(pfad));
+    if (n == 0 || n >= sizeof(pfad)) /* failed, or cut short */
+        return FALSE;
+    name = strrchr(pfad, '\\');
+    name = name ? name + 1 : pfad;
+    if ((size_t)(name - pfad) + sizeof(HILFESEITE) > sizeof(pfad))
+        return FALSE;
+    memcpy(name, HILFESEITE, sizeof(HILFESEITE));
+    attribute = GetFileAttributesA(pfad);
+    if (attribute == INVALID_FILE_ATTRIBUTES || (attribute & FILE_ATTRIBUTE_DIRECTORY))
+        return FALSE;
+    return (INT_PTR)ShellExecuteA(hwnd, "open", pfad, NULL, NULL, SW_SHOWNORMAL) > 32;
+}
+
 static void Befehl(HWND hwnd, int id)
 {
     switch (id) {
@@ -62,7 +92,8 @@ static void Befehl(HWND hwnd, int id)
         DialogBoxParamA(GetModuleHandleA(NULL), "AboutBox", hwnd, AboutDlgProc, 0);
         break;
     case IDM_HILFE:
-        WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);
+        if (!HilfeImBrowser(hwnd))
+            WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);
         break;
     }
 }

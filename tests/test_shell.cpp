@@ -11,6 +11,7 @@
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
+#include "winapi/driver/system.h"
 
 namespace {
 
@@ -309,8 +310,8 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
   });
 }
 
-// Help asks the help viewer for the file; the grayed entries do nothing at all.
-TEST(Shell, MenuEntriesForHelpAndTheGrayedOnes) {
+// The grayed entries do nothing at all.
+TEST(Shell, MenuEntriesThatAreGrayed) {
   drv::PlugPort(1, drv::PortKind::Module);
   struct Entry {
     int id;
@@ -319,7 +320,6 @@ TEST(Shell, MenuEntriesForHelpAndTheGrayedOnes) {
   static const Entry entries[] = {
       {IDM_MESSPARAMETER, {}},
       {IDM_DATENFORMAT, {}},
-      {IDM_HILFE, {{"WinHelpA", nullptr, HELP_FORCEFILE, 0, "PIKON.HLP"}}},
   };
   static std::size_t from = 0;
   for (const Entry& e : entries) {
@@ -341,6 +341,72 @@ TEST(Shell, MenuEntriesForHelpAndTheGrayedOnes) {
         EXPECT_EQ(c.b, e.calls[i].b);
         EXPECT_EQ(c.text, e.calls[i].text);
       }
+    });
+  }
+  ScriptClose();
+  EXPECT_EQ(drv::RunWinMain(), 0);
+  EXPECT_EQ(drv::PendingActions(), 0u);
+}
+
+// "Kurzbeschreibung" opens the web page beside the program in the browser where Windows has no
+// WinHelp viewer (Vista, 6.0, and later), and the help file with WinHelp on older Windows and
+// wherever the page cannot be had.
+TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileElsewhere) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  struct Case {
+    const char* what;
+    int major, minor;
+    std::string folder;  // of PIKON.exe
+    bool page;           // PIKON.html lies beside it
+    bool browser;        // expected: the page in the browser, else the help file with WinHelp
+  };
+  const std::string root = "C:\\PIKON";
+  // Folders whose PIKON.html has 259 characters, one more, and whose PIKON.exe has more than the
+  // 260 characters of a path buffer.
+  const std::string fits = "C:\\" + std::string(245, 'd');
+  const std::string over = "C:\\" + std::string(246, 'd');
+  const std::string cut = "C:\\" + std::string(250, 'd');
+  static const std::vector<Case> cases = {
+      {"Windows XP", 5, 1, root, true, false},
+      {"Windows Vista", 6, 0, root, true, true},
+      {"Windows 11", 10, 0, root, true, true},
+      {"Windows 11, no page", 10, 0, root, false, false},
+      {"Windows 11, a folder called PIKON.html", 10, 0, root, false, false},
+      {"Windows 11, the page's path of 259 characters", 10, 0, fits, true, true},
+      {"Windows 11, the page's path of 260 characters", 10, 0, over, true, false},
+      {"Windows 11, the program's path cut short", 10, 0, cut, true, false},
+  };
+  static std::size_t from = 0;
+  for (const Case& c : cases) {
+    drv::Script(drv::WhenIdle(), std::string("help on ") + c.what, [&c] {
+      drv::ResetSystem();
+      drv::SetWindowsVersion(c.major, c.minor, 0);
+      drv::SetProgramPath(c.folder + "\\PIKON.exe");
+      drv::RemoveFile(c.folder + "\\PIKON.html");
+      if (c.page) drv::PutFile(c.folder + "\\PIKON.html");
+      if (std::string(c.what).find("folder") != std::string::npos)
+        drv::PutFile(c.folder + "\\PIKON.html\\index.html");
+      from = drv::Ledger().size();
+      drv::ChooseMenu(MainWindow(), IDM_HILFE);
+    });
+    drv::Script(drv::WhenIdle(), std::string("look at ") + c.what, [&c] {
+      HWND main = MainWindow();
+      std::vector<Row> want;
+      if (c.browser)
+        want.push_back(
+            {"ShellExecuteA", main, SW_SHOWNORMAL, 42, "open\n" + c.folder + "\\PIKON.html"});
+      else
+        want.push_back({"WinHelpA", main, HELP_FORCEFILE, 0, "PIKON.HLP"});
+      std::vector<Row> either = {{"ShellExecuteA", main}, {"WinHelpA", main}};
+      std::vector<drv::Call> got = testsupport::CallsNamedIn(either, from);
+      EXPECT_TRUE(testsupport::SameCalls(
+          want, got,
+          [](const drv::Call& call, const Row& w) {
+            return call.fn == w.fn && call.window == w.window && call.a == w.a &&
+                   call.b == w.b && call.text == w.text;
+          },
+          [](const Row& w) { return w.fn + " " + w.text; }))
+          << c.what;
     });
   }
   ScriptClose();

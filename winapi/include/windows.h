@@ -7,5 +7,6 @@
 #include "winapi/kernel.h"
 #include "winapi/gdi.h"
 #include "winapi/user.h"
+#include "winapi/shell.h"
 
 #endif

@@ -2,12 +2,11 @@
 #include "winapi/driver/clock.h"
 #include "winapi/driver/ledger.h"
 
+#include "image.h"
+
 namespace {
 
 std::uint64_t g_clockMs = 0;
-
-// Where a 32-bit Windows program's image is loaded by default; never 0.
-const std::uintptr_t kImageBase = 0x00400000;
 
 }  // namespace
 
@@ -19,7 +18,7 @@ void WINAPI Sleep(DWORD milliseconds) {
 
 // The program is the only module: NULL names it; any other name is not loaded.
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
-  HMODULE module = name ? nullptr : reinterpret_cast<HMODULE>(kImageBase);
+  HMODULE module = name ? nullptr : reinterpret_cast<HMODULE>(winapi::kImageBase);
   drv::Call call;
   call.fn = "GetModuleHandleA";
   call.text = name ? name : "";

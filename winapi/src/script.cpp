@@ -15,6 +15,7 @@
 #include "winapi/driver/msgbox.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
+#include "winapi/driver/system.h"
 
 namespace winapi {
 namespace {
@@ -112,6 +113,7 @@ void ResetScene() {
   ResetPorts();
   ResetClock();
   AnswerMessageBoxes({});
+  ResetSystem();
 }
 
 int RunEntry(EntryPoint entry, int seconds) {

@@ -93,6 +93,18 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status);
 void WINAPI Sleep(DWORD milliseconds);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 
+// ---- The system and the program's own file ------------------------------------------------
+// What the program asks of Windows beside its ports: which version runs it, where its own file
+// lies, and whether a file is there (winapi/driver/system.h sets all three).
+#define MAX_PATH 260
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
+
+DWORD WINAPI GetVersion(void);
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
+
 // The program's graphical entry; the platform's start-up (or the test driver) calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 

@@ -68,6 +68,7 @@ typedef struct tagPOINT {
   LONG y;
 } POINT, *LPPOINT;
 
+#define LOBYTE(w) ((BYTE)(((WORD)(w)) & 0xff))
 #define LOWORD(l) ((WORD)(((DWORD)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD)(l)) >> 16) & 0xffff))
 #define MAKELONG(a, b) ((LONG)(((WORD)(a)) | ((DWORD)((WORD)(b))) << 16))

@@ -99,7 +99,8 @@ COLORREF WindowPixel(HWND window, int x, int y);
 
 // ---- Setting the scene afresh --------------------------------------------------------------
 // Every port absent and closed, modules reset (ResetPorts), the virtual clock at 0, no prepared
-// message-box answers. Windows and scripted actions stay as they are.
+// message-box answers, the system as at the start (ResetSystem). Windows and scripted actions
+// stay as they are.
 void ResetScene();
 
 // ---- Running the program -------------------------------------------------------------------

@@ -1,0 +1,37 @@
+// The Windows the program runs on, as a test sets it: the version GetVersion reports, where the
+// program's own file lies, and which files exist. Paths are Windows paths in UTF-8; they compare
+// without regard to case, as on Windows.
+//
+// Ledger entries (winapi/driver/ledger.h):
+//   GetVersion          a = the value returned
+//   GetModuleFileNameA  a = buffer size, b = the value returned, text = the program's path
+//   GetFileAttributesA  a = the value returned, text = the path asked for
+//   ShellExecuteA       window, a = show command, b = the value returned,
+//                       text = "verb\nfile" (an empty verb for NULL)
+#ifndef PIKON_WINAPI_DRIVER_SYSTEM_H
+#define PIKON_WINAPI_DRIVER_SYSTEM_H
+
+#include <string>
+
+namespace drv {
+
+// Windows 10 (10.0, build 19045) until set; XP is 5.1, Vista 6.0.
+void SetWindowsVersion(int major, int minor, int build);
+
+// The program's file: kProgramPath until set. Setting it moves nothing: the files that exist
+// stay where they are.
+constexpr const char* kProgramPath = "C:\\PIKON\\PIKON.exe";
+void SetProgramPath(const std::string& path);
+
+// The files that exist. At the start (and after ResetSystem) those of the unpacked package:
+// PIKON.exe, PIKON.HLP and PIKON.html in C:\PIKON. A folder exists while a file lies in it.
+// Files with the extension .htm or .html open in the browser; ShellExecuteA knows no other kind.
+void PutFile(const std::string& path);
+void RemoveFile(const std::string& path);
+
+// Back to the start: Windows 10, the package in C:\PIKON (ResetScene calls it).
+void ResetSystem();
+
+}  // namespace drv
+
+#endif
