@@ -7,7 +7,7 @@ set(rc ${CMAKE_SOURCE_DIR}/resources/pikon.rc)
 add_executable(PIKON WIN32 ${PIKON_PROGRAM_SOURCES} ${rc})
 target_include_directories(PIKON PRIVATE ${PIKON_PROGRAM_INCLUDES} ${PIKON_GENERATED})
 set_source_files_properties(${rc} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pikon.ico;${PIKON_GENERATED}/version.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/pikon.ico;${CMAKE_SOURCE_DIR}/resources/pikon.manifest;${PIKON_GENERATED}/version.h")
 
 # The sources and pikon.rc are saved as UTF-8; the program's narrow strings must be
 # Windows-1252, as an ANSI Windows program expects, and windres/rc would otherwise read the .rc
@@ -17,10 +17,14 @@ if(MSVC)
     $<$<COMPILE_LANGUAGE:CXX>:/W4 /source-charset:utf-8 /execution-charset:windows-1252>)
   set_property(TARGET PIKON PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   set_property(SOURCE ${rc} APPEND PROPERTY COMPILE_OPTIONS /c65001)
+  # pikon.rc carries the manifest; the linker must not add one of its own.
+  target_link_options(PIKON PRIVATE /MANIFEST:NO)
 else()
   target_compile_options(PIKON PRIVATE
     $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP1252>)
   target_link_options(PIKON PRIVATE -static -static-libgcc -static-libstdc++)
+  # The statically linked runtime brings its debug sections along; a release leaves them out.
+  target_link_options(PIKON PRIVATE $<$<OR:$<CONFIG:Release>,$<CONFIG:MinSizeRel>>:-s>)
   set_property(SOURCE ${rc} APPEND PROPERTY COMPILE_OPTIONS --codepage=65001)
 endif()
 

@@ -16,7 +16,7 @@ grep -q "file format $format\$" <<<"$headers" || fail "is not $format"
 grep -qE '^Subsystem\s+00000002' <<<"$headers" || fail "is not a GUI program"
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr '[:upper:]' '[:lower:]' | sort -u)
 [ -n "$dlls" ] || fail "imports nothing?"
-bad=$(grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|msvcrt\.dll|advapi32\.dll' <<<"$dlls" || true)
+bad=$(grep -vxE 'kernel32\.dll|user32\.dll|gdi32\.dll|shell32\.dll|msvcrt\.dll|advapi32\.dll' <<<"$dlls" || true)
 [ -z "$bad" ] || fail "needs$(printf ' %s' $bad)"
 if [ -n "$objects" ]; then
   mapfile -t objs < <(find "$objects" -name '*.cpp.obj' | sort)

@@ -5,8 +5,9 @@
 
 windres turns the executable's resources back into .rc text; every dialog template (position,
 size, styles, caption, menu, font, and each control's id, class, text, position, size and
-style), every menu entry (text, id, grayed), the icon (size and colours) and the version texts
-are compared with expected_resources.txt. Resources the table does not name must not exist.
+style), every menu entry (text, id, grayed), the icon (size and colours), the version texts and
+what the application manifest asks of Windows (it must be well-formed XML) are compared with
+expected_resources.txt. Resources the table does not name must not exist.
 Exit status 0 when everything matches, 1 with the differences listed otherwise.
 """
 import os
@@ -15,6 +16,7 @@ import shlex
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
 
 STYLES = {
     "WS_POPUP": 0x80000000, "WS_CHILD": 0x40000000, "WS_VISIBLE": 0x10000000,
@@ -102,6 +104,10 @@ def parse_expected(path):
                         "images 1", f"image 1: {width}x{height}, {colours} colours"]
                 elif kind == "version":
                     resources.setdefault("version", []).append(f'{args[0]} "{args[1]}"')
+                elif kind == "manifest":
+                    name, setting, value = args
+                    resources.setdefault(f"manifest {resource_name(name)}", []).append(
+                        f'{setting} "{value}"')
                 else:
                     raise ValueError(f"unknown record {kind}")
             except (ValueError, KeyError, IndexError, AttributeError) as error:
@@ -183,6 +189,11 @@ def parse_dump(text):
         if m:
             target = groups if m.group(2) == "14" else icons
             target[resource_name(m.group(1))] = read_block(lines)
+            continue
+        m = re.match(r"^(\S+) 24 /\* RT_MANIFEST \*/", line)
+        if m:
+            resources[f"manifest {resource_name(m.group(1))}"] = manifest_lines(
+                "".join(rc_string(t.strip()) for t in read_block(lines)))
             continue
         m = re.match(r"^(\S+) VERSIONINFO", line)
         if m:
@@ -275,6 +286,35 @@ def read_version(lines):
             key, value = fields(rest)[:2]
             values.append((rc_string(key), rc_string(value)))
     return values
+
+
+ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
+ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+COMPAT = "{urn:schemas-microsoft-com:compatibility.v1}"
+SETTINGS = ("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}",
+            "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}",
+            "{http://schemas.microsoft.com/SMI/2017/WindowsSettings}")
+
+
+def manifest_lines(text):
+    """What the manifest asks of Windows: the execution level, each supported OS, the window
+    settings gdiScaling, dpiAware and dpiAwareness ("" where absent)."""
+    try:
+        root = ET.fromstring(text.encode("utf-8"))
+    except ET.ParseError as error:
+        return [f"not well-formed XML: {error}"]
+    if root.tag != ASM_V1 + "assembly" or root.get("manifestVersion") != "1.0":
+        return [f"root element {root.tag} version {root.get('manifestVersion')}, want an "
+                "assembly of manifestVersion 1.0"]
+    lines = []
+    for level in root.iter(ASM_V3 + "requestedExecutionLevel"):
+        lines.append(f'requestedExecutionLevel "{level.get("level")}"')
+    for os_id in root.iter(COMPAT + "supportedOS"):
+        lines.append(f'supportedOS "{os_id.get("Id")}"')
+    for setting in ("gdiScaling", "dpiAware", "dpiAwareness"):
+        values = [e.text.strip() for ns in SETTINGS for e in root.iter(ns + setting)]
+        lines.append(f'{setting} "{" ".join(values)}"')
+    return lines
 
 
 def block_bytes(body):
