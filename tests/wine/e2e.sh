@@ -134,58 +134,8 @@ pace=1 sweeps10=150
 [ "$mode" = test ] || sweeps10=600
 [ "$mode" != live ] || pace=3
 
-# --- The pty, held open by a process of its own for the whole session. -------------------------
-python3 -c '
-import os, pty, signal
-master, slave = pty.openpty()
-print(os.ttyname(slave), flush=True)
-os.close(slave)
-signal.pause()' >"$tmp/pty" &
-pty_pid=$!
-for _ in $(seq 50); do [ -s "$tmp/pty" ] && break; sleep 0.1; done
-sandbox_sim_tty=$(head -1 "$tmp/pty")
-is_pty "$sandbox_sim_tty" || die "no pseudo-terminal ($sandbox_sim_tty)"
-
-# --- The prefix: COM2 is the pty, COM1, COM3 and COM4 lead to nothing. --------------------------
-sandbox_boot_prefix
-reg() { WINEDEBUG=-all timeout 60 "$wine" reg.exe add "$@" /f >>"$tmp/wineboot.log" 2>&1; }
-reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N || die "cannot configure the prefix"
-for n in 1 3 4; do
-  reg 'HKLM\Software\Wine\Ports' /v COM$n /d "$tmp/absent/COM$n" || die "cannot set COM$n"
-done
-reg 'HKLM\Software\Wine\Ports' /v COM2 /d "$sandbox_sim_tty" || die "cannot set COM2"
-# mountmgr reads the ports only when it starts: restart the prefix's wineserver. A port it made
-# would open even where its link leads nowhere, so COM1, COM3 and COM4 must not be made at all:
-# it gives up a port whose dosdevices link it cannot write, as when an empty folder stands there.
-timeout 60 "$wineserver" -w || true
-wineserver_kill
-for n in 1 3 4; do
-  rm -f "$WINEPREFIX/dosdevices/com$n"
-  mkdir "$WINEPREFIX/dosdevices/com$n"
-done
-# The new wineserver starts the device manager, which remakes the dosdevices links.
-WINEDEBUG=-all timeout 120 "$wine" wineboot.exe >>"$tmp/wineboot.log" 2>&1 || die "wineboot failed"
-for _ in $(seq 100); do
-  [ "$(readlink "$WINEPREFIX/dosdevices/com2")" = "$sandbox_sim_tty" ] && break
-  sleep 0.2
-done
-sandbox_prefix_ready
-
-# --- The inspector, one process for the whole session. ------------------------------------------
-mkfifo "$tmp/ask" "$tmp/answer"
-(WINEDEBUG=-all exec timeout 300 "$wine" "$inspector" <"$tmp/ask" >"$tmp/answer" 2>"$tmp/inspector.err") &
-insp_pid=$!
-exec 7>"$tmp/ask" 8<"$tmp/answer"
-ask() {  # command... : prints the inspector's answer
-  local line
-  echo "$*" >&7
-  while IFS= read -r -t 60 line <&8; do
-    line=${line%$'\r'}
-    [ "$line" = . ] && return 0
-    printf '%s\n' "$line"
-  done
-  die "the inspector did not answer \"$*\": $(tail -3 "$tmp/inspector.err")"
-}
+sandbox_module_prefix
+sandbox_inspector "$inspector"
 
 ports=$(ask ports)
 for n in 1 3 4; do

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# The sandbox the Wine tests (smoke.sh, help.sh) run Wine in. Sourced, not run.
+# The sandbox the Wine tests (smoke.sh, help.sh, e2e.sh...) run Wine in. Sourced, not run.
 #
 # Safety: /dev/ttyS0 on these machines is the machine's own console, and Wine maps COM1, COM2, ...
 # to /dev/ttyS0, /dev/ttyS1, ... Wine therefore runs only in a private mount namespace in which
@@ -154,4 +154,71 @@ sandbox_prefix_ready() {
   timeout 60 "$wineserver" -w || true
   check_com_ports
   echo "$sandbox_name: prefix ready, COM ports lead nowhere real"
+}
+
+# --- A simulated module on COM2, and the inspector (e2e.sh, help_command.sh). ------------------
+# sandbox_module_prefix: boots the prefix with COM2 leading to a pseudo-terminal of its own (held
+# open by $pty_pid, which the test's stop_programs ends; its name in sandbox_sim_tty) and COM1,
+# COM3 and COM4 leading nowhere; Wine draws the window frames, as Xvfb has no window manager.
+# The program run there needs the preloaded simport library to find the module behind the pty.
+sandbox_module_prefix() {
+  python3 -c '
+import os, pty, signal
+master, slave = pty.openpty()
+print(os.ttyname(slave), flush=True)
+os.close(slave)
+signal.pause()' >"$tmp/pty" &
+  pty_pid=$!
+  for _ in $(seq 50); do [ -s "$tmp/pty" ] && break; sleep 0.1; done
+  sandbox_sim_tty=$(head -1 "$tmp/pty")
+  is_pty "$sandbox_sim_tty" || die "no pseudo-terminal ($sandbox_sim_tty)"
+
+  sandbox_boot_prefix
+  sandbox_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N || die "cannot configure the prefix"
+  local n
+  for n in 1 3 4; do
+    sandbox_reg 'HKLM\Software\Wine\Ports' /v COM$n /d "$tmp/absent/COM$n" || die "cannot set COM$n"
+  done
+  sandbox_reg 'HKLM\Software\Wine\Ports' /v COM2 /d "$sandbox_sim_tty" || die "cannot set COM2"
+  # mountmgr reads the ports only when it starts: restart the prefix's wineserver. A port it
+  # made would open even where its link leads nowhere, so COM1, COM3 and COM4 must not be made
+  # at all: it gives up a port whose dosdevices link it cannot write, as when an empty folder
+  # stands there.
+  timeout 60 "$wineserver" -w || true
+  wineserver_kill
+  for n in 1 3 4; do
+    rm -f "$WINEPREFIX/dosdevices/com$n"
+    mkdir "$WINEPREFIX/dosdevices/com$n"
+  done
+  # The new wineserver starts the device manager, which remakes the dosdevices links.
+  WINEDEBUG=-all timeout 120 "$wine" wineboot.exe >>"$tmp/wineboot.log" 2>&1 || die "wineboot failed"
+  for _ in $(seq 100); do
+    [ "$(readlink "$WINEPREFIX/dosdevices/com2")" = "$sandbox_sim_tty" ] && break
+    sleep 0.2
+  done
+  sandbox_prefix_ready
+}
+
+# sandbox_reg KEY ARGS...: reg.exe add in the prefix.
+sandbox_reg() { WINEDEBUG=-all timeout 60 "$wine" reg.exe add "$@" /f >>"$tmp/wineboot.log" 2>&1; }
+
+# sandbox_inspector REMOTE.EXE: starts tools/winesim/remote.cpp's inspector ($insp_pid) for the
+# whole session; then `ask COMMAND...` prints its answer. `echo quit >&7` ends it.
+sandbox_inspector() {
+  rm -f "$tmp/ask" "$tmp/answer"
+  rm -f "$tmp/ask" "$tmp/answer"
+  mkfifo "$tmp/ask" "$tmp/answer"
+  (WINEDEBUG=-all exec timeout 300 "$wine" "$1" <"$tmp/ask" >"$tmp/answer" 2>"$tmp/inspector.err") &
+  insp_pid=$!
+  exec 7>"$tmp/ask" 8<"$tmp/answer"
+}
+ask() {  # command... : prints the inspector's answer
+  local line
+  echo "$*" >&7
+  while IFS= read -r -t 60 line <&8; do
+    line=${line%$'\r'}
+    [ "$line" = . ] && return 0
+    printf '%s\n' "$line"
+  done
+  die "the inspector did not answer \"$*\": $(tail -3 "$tmp/inspector.err")"
 }
