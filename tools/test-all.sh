@@ -47,6 +47,7 @@ tests/wine/e2e.sh build/win64/PIKON.exe build/win64/e2e
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
 echo "== \"Kurzbeschreibung\" on Wine as Windows XP and as Windows 10"
+tests/wine/help_command.sh build/win32/PIKON.exe build/win32/help-command
 tests/wine/help_command.sh build/win64/PIKON.exe build/win64/help-command
 echo "== COM port mapping for real hardware under Wine (tools/wine-port.sh), with a pty"
 tests/wine/port.sh build/win64/wine-port

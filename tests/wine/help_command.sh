@@ -4,6 +4,10 @@
 #
 #   tests/wine/help_command.sh [PIKON.exe] [screenshot-dir]
 #
+# The i386 PIKON.exe, the product, runs where e2e.sh runs it (32-bit Wine on a kernel that runs
+# 32-bit programs); elsewhere the test says why and skips it. Without an argument: the x86-64
+# twin, build/win64/PIKON.exe.
+#
 # PIKON.exe, PIKON.HLP and PIKON.html are copied from the program's folder into one of their
 # own; PIKON runs there with the simulated module on COM2 (as in e2e.sh), and the inspector
 # (tools/winesim/remote.cpp) chooses the menu entry.
@@ -37,24 +41,35 @@ if [ "${1:-}" != --inside ]; then
   done
   pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
-  if [ "$machine" != 8664 ]; then
-    # The i386 program runs only where e2e.sh runs it; the x86-64 twin has the same help command.
-    echo "help_command: skipped $exe: only the x86-64 build runs here; give build/win64/PIKON.exe"
-    exit 0
+  arch=x86-64 simport=pikon_simport
+  if [ "$machine" = 014c ]; then
+    # As in e2e.sh: the i386 program with 32-bit Wine and a 32-bit simport beside the 64-bit one.
+    arch=i386 simport+=" pikon_simport32" why=''
+    if ! "$here/runs_i386.sh"; then
+      why="this machine's kernel does not run 32-bit programs"
+    elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
+      why="the kernel runs 32-bit programs, but wine32:i386 is not installed (tools/setup.sh all)"
+    fi
+    if [ -n "$why" ]; then
+      echo "help_command: skipped the i386 $exe: $why; run the x86-64 build instead"
+      exit 0
+    fi
   fi
   need_tools x86_64-w64-mingw32-g++ xdotool xmessage import convert cmake
   cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$root/build/native" -j2 --target pikon_simport >/dev/null \
+  # shellcheck disable=SC2086  # $simport: one or two targets
+  cmake --build "$root/build/native" -j2 --target $simport >/dev/null \
     || die "cannot build the simulated module's library"
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
     -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
     || die "cannot build the inspector"
-  sandbox_reexec "$0" "$exe" "$outdir"
+  sandbox_reexec "$0" "$exe" "$outdir" "$arch"
 fi
 
-exe=$3 outdir=$4
+exe=$3 outdir=$4 arch=$5
 preload=$root/build/native/tools/winesim/libpikon_simport.so
+[ "$arch" != i386 ] || preload+=:$root/build/native/tools/winesim/libpikon_simport32.so
 app_pid='' pty_pid='' insp_pid=''
 stop_programs() {
   local pid
@@ -63,6 +78,8 @@ stop_programs() {
   done
 }
 sandbox_enter "$2"
+app_wine=$wine
+[ "$arch" != i386 ] || app_wine=$(command -v wine || echo /usr/lib/wine/wine)
 sandbox_module_prefix
 title=$(printf 'PIKON \xe2\x80\x93 Kurzbeschreibung')   # the help file's title, UTF-8 as X reports it
 
@@ -96,7 +113,7 @@ help_as() {
   sandbox_reg 'HKCU\Software\Wine' /v Version /d "$1" || die "$1: cannot set the version"
   (cd "$tmp/app" && PIKON_SIM_TTY=$sandbox_sim_tty PIKON_SIM_LOG=$tmp/module-$2.log \
     PIKON_SIM_SIGNALS=1000 LD_PRELOAD=$preload WINEDEBUG=-all,trace+winhelp,trace+exec \
-    exec timeout 120 "$wine" PIKON.exe) >"$tmp/app-$2.out" 2>"$tmp/app-$2.err" &
+    exec timeout 120 "$app_wine" PIKON.exe) >"$tmp/app-$2.out" 2>"$tmp/app-$2.err" &
   app_pid=$!
   [ "$(ask wait-main 60)" = ok ] || die "$2: no main window: $(tail -3 "$tmp/app-$2.err")"
   ask menu 40007 >/dev/null
@@ -155,9 +172,9 @@ expect_winhelp winxp
 
 # --- 2. As Windows 10 with no program for web pages: the help viewer after all. --------------------
 help_as win10 win10-nobrowser
+expect_winhelp win10-nobrowser
 grep -q 'trace:exec:SHELL_execute retval 31' "$tmp/app-win10-nobrowser.err" \
   || die "win10-nobrowser: ShellExecuteA did not fail for want of an association"
-expect_winhelp win10-nobrowser
 
 # --- 3. As Windows 10 with a browser: PIKON.html in it. ------------------------------------------
 # As a Windows install has it: web pages open with the browser, on Wine winebrowser.
