@@ -23,7 +23,9 @@ static int probe(void)
     return answered && (dwComStatus & RING_RLSD) == 0;
 }
 
-/* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. */
+/* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. The
+ * settings raise RTS, the clock; it is lowered again, so that the first control word's START
+ * bit gets the rising edge the chip takes it on. */
 static void configure(void)
 {
     GetCommState(hCom, &dcborg);
@@ -33,6 +35,7 @@ static void configure(void)
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
     SetCommState(hCom, &dcb);
     hidata();
+    loclock();
 }
 
 /* Returns the port of the module, 1 to 4, left open and configured in hCom; KEIN_MODUL if
