@@ -191,11 +191,20 @@ TEST(Detection, FindsTheModuleOnCom3AndConfiguresIt) {
 
 TEST(Detection, Scenarios) {
   using K = drv::PortKind;
-  drv::Faults ok, ringOnly, rlsdOnly, stuck, secondReadFails;
+  drv::Faults ok, ringOnly, rlsdOnly, stuck, secondReadFails, firstReadFails, breakFails,
+      clearFails;
   ringOnly.breakAnswer = MS_RING_ON;
   rlsdOnly.breakAnswer = MS_RLSD_ON;
   stuck.stuckOn = MS_RING_ON | MS_RLSD_ON;
   secondReadFails.failStatusFrom = 2;
+  firstReadFails.failStatusFrom = 1;
+  firstReadFails.failStatusCount = 1;
+  // Lines that happen to look like the answer (RING and RLSD on the first read only) on a port
+  // whose break cannot be set, or cannot be cleared.
+  breakFails.noiseAtRead = {{1, MS_RING_ON | MS_RLSD_ON}};
+  breakFails.failSetBreak = true;
+  clearFails.noiseAtRead = {{1, MS_RING_ON | MS_RLSD_ON}};
+  clearFails.failClearBreak = true;
   struct Scenario {
     const char* what;
     K kinds[4];
@@ -216,6 +225,14 @@ TEST(Detection, Scenarios) {
       {"second status read failing: not accepted", {K::Module, K::Module},
        {secondReadFails, ok}, false, 2,
        "open COM1, probe COM1, close COM1, open COM2, probe COM2, set COM2"},
+      {"first status read failing after a port with RING and RLSD on: not accepted",
+       {K::Empty, K::Empty, K::Module}, {stuck, firstReadFails, ok}, false, 3,
+       "open COM1, probe COM1, close COM1, open COM2, probe COM2, close COM2, "
+       "open COM3, probe COM3, set COM3"},
+      {"break failing: not accepted", {K::Empty, K::Module}, {breakFails, ok}, false, 2,
+       "open COM1, probe COM1, close COM1, open COM2, probe COM2, set COM2"},
+      {"clearing the break failing: not accepted", {K::Empty, K::Module}, {clearFails, ok}, false,
+       2, "open COM1, probe COM1, close COM1, open COM2, probe COM2, set COM2"},
       {"busy and absent ports are skipped", {K::Busy, K::Absent, K::Busy, K::Module},
        {ok, ok, ok, ok}, false, 4, "open COM1, open COM2, open COM3, open COM4, probe COM4, set COM4"},
       {"no ports at all", {K::Absent, K::Absent, K::Absent, K::Absent}, {ok, ok, ok, ok}, false, 5,

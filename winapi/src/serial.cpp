@@ -319,8 +319,9 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
 
 BOOL WINAPI SetCommBreak(HANDLE port) {
   Port* p = winapi::FromHandle(port);
-  winapi::Log("SetCommBreak", port, 0, p != nullptr);
-  if (!p) return FALSE;
+  bool ok = p && !(p->faulted && p->faults.failSetBreak);
+  winapi::Log("SetCommBreak", port, 0, ok);
+  if (!ok) return FALSE;
   winapi::Takes(*p, p->behaviour.lineNs);
   winapi::SetBreak(*p, true);
   return TRUE;
@@ -328,8 +329,9 @@ BOOL WINAPI SetCommBreak(HANDLE port) {
 
 BOOL WINAPI ClearCommBreak(HANDLE port) {
   Port* p = winapi::FromHandle(port);
-  winapi::Log("ClearCommBreak", port, 0, p != nullptr);
-  if (!p) return FALSE;
+  bool ok = p && !(p->faulted && p->faults.failClearBreak);
+  winapi::Log("ClearCommBreak", port, 0, ok);
+  if (!ok) return FALSE;
   winapi::Takes(*p, p->behaviour.lineNs);
   winapi::SetBreak(*p, false);
   return TRUE;

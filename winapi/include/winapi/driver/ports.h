@@ -95,6 +95,8 @@ struct Faults {
   DWORD breakAnswer = MS_RING_ON | MS_RLSD_ON;  // what the module raises during a break
   int unplugAtRead = 0;     // the module is pulled out just before this read; 0 = never
   int pullAdapterAtRead = 0;  // PullAdapter just before this read, which fails; 0 = never
+  bool failSetBreak = false;    // SetCommBreak fails and the break stays off
+  bool failClearBreak = false;  // ClearCommBreak fails and a break set stays on
 };
 void SetFaults(int port, const Faults& faults);
 
