@@ -50,16 +50,18 @@ void ScriptRun() {
   });
 }
 
-// Every value the run showed must be its channel's code in volts.
-bool ValuesRight() {
+// "right" when every value the run showed was its channel's code in volts, else how many not.
+std::string Values() {
+  int shown = 0, wrong = 0;
   for (const drv::Call& c : drv::CallsTo("SetDlgItemTextA")) {
     const int channel = int(c.a) - IDC_WERT_BASE;
     if (channel < 1 || channel > 8) continue;
     char want[16];
     std::snprintf(want, sizeof want, "%.3f", kCodes[channel - 1] / 1000.0);
-    if (c.text != want) return false;
+    ++shown;
+    wrong += c.text != want;
   }
-  return true;
+  return wrong == 0 ? "right" : "wrong: " + std::to_string(wrong) + " of " + std::to_string(shown);
 }
 
 // Runs the program on this kind of port; the child's verdict comes back as one line.
@@ -78,7 +80,7 @@ std::string RunOn(const Kind& kind) {
   const double seconds = double(g_outcome.stopNs - g_outcome.startNs) / 1e9;
   const double rate = kSweeps / seconds;
   std::snprintf(row, sizeof row, "| %s | yes | %s | %.*f |", kind.what,
-                ValuesRight() ? "right" : "wrong", rate < 10 ? 1 : 0, rate);
+                Values().c_str(), rate < 10 ? 1 : 0, rate);
   return row;
 }
 
