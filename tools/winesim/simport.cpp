@@ -18,7 +18,8 @@
 //                      (e.g. 1234) or ramp:LOW:HIGH:PERIOD, sine:..., square:..., noise:LOW:HIGH
 //
 // The log, one line per event:
-//   attach                                   first request on the pty; all lines off
+//   attach                                   first request on the pty; DTR and RTS on, as
+//                                            Linux leaves a serial port it has opened
 //   break on | break off
 //   status 0xWWWW                            a status read outside a transaction (word as
 //                                            GetCommModemStatus reports it)
@@ -42,6 +43,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <string>
 
@@ -141,6 +143,14 @@ bool Setup(Sim& s) {
   return true;
 }
 
+// The module measures its conversion time in real time: under Wine, the port calls take what
+// they take.
+std::uint64_t NowNs() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return std::uint64_t(t.tv_sec) * 1000000000u + std::uint64_t(t.tv_nsec);
+}
+
 bool IsSimPort(Sim& s, int fd) {
   struct stat st;
   return Setup(s) && fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == s.tty;
@@ -182,9 +192,9 @@ void NoticeConversion(Sim& s) {
     s.logged = false;
     s.reads = 0;
     s.sampled = 0;
-    // The START bit needs no rising edge (it may ride on a clock already high); the other
-    // seven were taken on the rising edges just seen.
-    s.control = 0x80u | (s.edges & 0x7Fu);
+    // The conversion starts on the falling edge after the eighth control bit: the byte is the
+    // eight rising edges just seen.
+    s.control = s.edges;
   }
 }
 
@@ -215,7 +225,7 @@ void SetLines(Sim& s, bool dtr, bool rts) {
   if (rts != s.rts) {
     s.rts = rts;
     if (rts) s.edges = ((s.edges << 1) | (s.dtr ? 1u : 0u)) & 0xFFu;
-    s.module.Clock(rts);
+    s.module.Clock(rts, NowNs());
     NoticeConversion(s);
   }
   LogViolations(s);
@@ -225,7 +235,10 @@ void Attach(Sim& s) {
   static bool attached = false;
   if (attached) return;
   attached = true;
-  s.module.Attach(false, false, false);
+  // A real serial port comes out of open() with DTR and RTS raised (the tty layer raises them
+  // unless the baud rate is 0); a pty has no such lines, so the module is attached as if.
+  s.dtr = s.rts = true;
+  s.module.Attach(true, true, false);
   Log(s, "attach");
 }
 
