@@ -45,6 +45,7 @@ struct Row {
   std::intptr_t a, b, c;
   std::string text;
   bool wipe = false;
+  operator testsupport::Want() const { return {fn, a, b, c, text, window}; }
 };
 
 std::string Show(const Row& r) {
@@ -53,11 +54,6 @@ std::string Show(const Row& r) {
   drv::Call c;
   c.fn = r.fn, c.window = r.window, c.a = r.a, c.b = r.b, c.c = r.c, c.text = r.text;
   return Show(c);
-}
-
-bool Same(const drv::Call& c, const Row& r) {
-  return c.fn == r.fn && c.window == r.window && c.a == r.a && c.b == r.b && c.c == r.c &&
-         c.text == r.text;
 }
 
 // Matches the ledger from entry `from` against `want`, entry for entry; reports the first
@@ -88,7 +84,7 @@ std::size_t ExpectLedger(const std::vector<Row>& want, std::size_t from) {
       at = end + 1;
       continue;
     }
-    if (!Same(got[at], w)) {
+    if (!testsupport::Matches(got[at], w)) {
       ADD_FAILURE() << "row " << i << " (ledger " << at << "): expected " << Show(w) << ", got "
                     << Show(got[at]);
       return at;
@@ -146,8 +142,7 @@ const char* const kDispatched = "(dispatched to the test's window)";
 // The ledger's entries for the functions named in `want`, from entry `from` on, must be `want`;
 // reports the first difference with its index.
 void ExpectOnly(const std::vector<Row>& want, std::size_t from) {
-  const auto show = [](const Row& r) { return Show(r); };
-  EXPECT_TRUE(testsupport::SameCalls(want, testsupport::CallsNamedIn(want, from), Same, show));
+  EXPECT_TRUE(testsupport::LedgerHas(want, from));
 }
 
 // The record counts written during the sweeps, eight per sweep, as one list.
@@ -334,8 +329,7 @@ TEST(Run, EveryCallOfARunFromMessenToTheSweepThatCompletesAfterTheStop) {
   PlugModule();
   ScriptPlotWindow600x400();
   drv::Script(drv::WhenIdle(), "Messen", whole_run::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- Stop while idle -------------------------------------------------------------------------
@@ -365,8 +359,7 @@ TEST(Run, StopWhileIdleDoesNothing) {
   drv::Script(drv::WhenIdle(), "Stop/Reset", stop_idle::StopReset);
   drv::Script(drv::WhenIdle(), "look", stop_idle::Look);
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- A hundred sweeps and the wipe ---------------------------------------------------------
@@ -471,8 +464,7 @@ TEST(Run, SweepsAdvanceAColumnAndTheHundredthIsFollowedByAWipe) {
   PlugModule();
   ScriptPlotWindow600x400();
   drv::Script(drv::WhenIdle(), "Messen", hundred_sweeps::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- Ending the program during a run -------------------------------------------------------
@@ -502,8 +494,7 @@ HWND EndInTheSecondSweep(void (*gesture)(HWND main)) {
   PlugModule();
   end_in_run::g_gesture = gesture;
   drv::Script(drv::WhenIdle(), "Messen", end_in_run::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
   EXPECT_FALSE(IsWindow(end_in_run::g_main));
   return end_in_run::g_main;
 }
@@ -586,8 +577,7 @@ void Messen() {
 TEST(Run, MessenDuringARunNestsASecondRunThatOneStopEndsBoth) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", nested_run::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- A failing status read -----------------------------------------------------------------
@@ -657,8 +647,7 @@ void Messen() {
 TEST(Run, AFailingStatusReadShowsItsMessageWhileThePanelsStayUsable) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", failing_read::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- A run before the plot window was shown ------------------------------------------------
@@ -720,8 +709,7 @@ void Messen() {
 TEST(Run, ARunBeforeThePlotWindowWasShownDrawsIntoItsCornerAndLeavesNothing) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", unshown_plot::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 }  // namespace

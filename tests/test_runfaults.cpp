@@ -27,13 +27,13 @@ const char* const kErrorText = "Fehler bei GetCommModemStatus!\nAnwendung schlie
 
 std::size_t g_from = 0;
 
-// The values of the calls named `fn` from ledger entry `from` on: a, b or c as `field` picks.
-std::vector<std::intptr_t> Values(const std::string& fn, std::size_t from, char field) {
+// What `field` reads of the calls named `fn` from ledger entry `from` on.
+template <class Field>
+std::vector<std::intptr_t> Values(const std::string& fn, std::size_t from, Field field) {
   std::vector<std::intptr_t> out;
   const std::vector<drv::Call>& ledger = drv::Ledger();
   for (std::size_t i = from; i < ledger.size(); ++i)
-    if (ledger[i].fn == fn) out.push_back(field == 'a' ? ledger[i].a : field == 'b' ? ledger[i].b
-                                                                                    : ledger[i].c);
+    if (ledger[i].fn == fn) out.push_back(std::intptr_t((ledger[i].*field)()));
   return out;
 }
 
@@ -80,9 +80,9 @@ TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas
             drv::AnswerMessageBox(IDOK);
           });
           drv::Script(drv::WhenIdle(), "look at the rest of the sweep", [] {
-            std::vector<std::intptr_t> fields = Values("SetDlgItemTextA", g_from, 'a');
+            std::vector<std::intptr_t> fields = Values("SetDlgItemTextA", g_from, &drv::Call::Item);
             EXPECT_EQ(fields, (std::vector<std::intptr_t>{134, 135, 136, 137, 138}));
-            std::vector<std::intptr_t> colours = Values("SetPixel", g_from, 'c');
+            std::vector<std::intptr_t> colours = Values("SetPixel", g_from, &drv::Call::Colour);
             std::vector<std::intptr_t> want;
             for (int k = 4; k <= 8; ++k) want.push_back(std::intptr_t(col[k]));
             EXPECT_EQ(colours, want);
@@ -97,8 +97,7 @@ TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas
       });
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Every press of "Messen" during a run starts a run inside it, each on the stack of the one
@@ -131,8 +130,7 @@ TEST(RunFaults, PressingMessenOverAndOverNestsAtMost32Runs) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // After sweep 2147483647 the count starts again at 1, as at the start of a run, instead of
@@ -146,7 +144,7 @@ TEST(RunFaults, TheSweepCountStartsAgainAt1AfterItsLargestValue) {
       drv::Script(drv::AtFetch(first + 4), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
       drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
       drv::Script(drv::WhenIdle(), "look", [] {
-        std::vector<std::intptr_t> counts = Values("SetDlgItemInt", g_from, 'b');
+        std::vector<std::intptr_t> counts = Values("SetDlgItemInt", g_from, &drv::Call::Value);
         std::vector<std::intptr_t> want;
         for (std::intptr_t sweep : {1, INT_MAX - 1, INT_MAX, 1, 2, 0})
           for (int k = 0; k < 8; ++k) want.push_back(sweep);
@@ -156,8 +154,7 @@ TEST(RunFaults, TheSweepCountStartsAgainAt1AfterItsLargestValue) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- Faults of the port, through the whole program ------------------------------------------
@@ -212,8 +209,7 @@ void RunWithFaultsInTheSecondSweep(void (*look)()) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Noise on single reads: DSR on channel 3's read of its last bit, RING and RLSD on channel 4's
@@ -282,8 +278,7 @@ TEST(RunFaults, OneFailingReadShowsOneMessageAndTheRunGoesOnRight) {
       });
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Reads failing for good from the 2nd sweep on: a message for every channel. The user presses
@@ -314,8 +309,7 @@ TEST(RunFaults, ReadsFailingForGoodNeedNineAnswersToStopAndTheProgramStillCloses
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // The adapter pulled out during channel 2 of the 2nd sweep: from then on every call on the port
@@ -342,10 +336,10 @@ TEST(RunFaults, AnAdapterPulledOutMidRunFailsEveryCallAndPluggingItBackDoesNotRe
         std::size_t lineCalls = 0, failed = 0;
         bool pulled = false;
         for (const drv::Call& c : drv::Ledger()) {
-          pulled = pulled || (c.fn == "GetCommModemStatus" && c.b == 0);
+          pulled = pulled || (c.fn == "GetCommModemStatus" && !c.Succeeded());
           if (!pulled || (c.fn != "EscapeCommFunction" && c.fn != "GetCommModemStatus")) continue;
           ++lineCalls;
-          failed += c.b == 0;
+          failed += !c.Succeeded();
         }
         EXPECT_GT(lineCalls, 7u * 10u);
         EXPECT_EQ(failed, lineCalls) << "every port call after the pull fails";
@@ -366,8 +360,7 @@ TEST(RunFaults, AnAdapterPulledOutMidRunFailsEveryCallAndPluggingItBackDoesNotRe
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Alt+F4 in the middle of a run closes the main window as its close box does: the sweep
@@ -382,8 +375,7 @@ TEST(RunFaults, AltF4DuringARunEndsItAndTheProgram) {
       drv::Script(drv::AtFetch(first + 1), "Alt+F4", [] { drv::PressAltKey(VK_F4); });
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(Count("DestroyWindow", g_from, main), 1u);
   EXPECT_EQ(Count("SetDlgItemInt", g_from), 3u * 8u) << "the sweep in which it came completed";

@@ -18,6 +18,17 @@ struct Call {
   std::intptr_t c = 0;    // third (colour, ...)
   std::string text;       // text argument, or "text\ncaption" for message boxes
   HWND window = nullptr;  // the window the call is about (target, owner, parent)
+
+  // The numbers by what they are for the calls that have them.
+  std::intptr_t X() const { return a; }          // drawing calls, SetWindowPos: where
+  std::intptr_t Y() const { return b; }
+  COLORREF Colour() const { return COLORREF(c); }  // drawing calls, CreateSolidBrush
+  std::intptr_t Item() const { return a; }       // the dialog-item calls: the item's id
+  std::intptr_t Value() const { return b; }      // SetDlgItemInt, CheckDlgButton
+  std::intptr_t Code() const { return a; }       // line code, status word, ShowWindow command
+  std::intptr_t Style() const { return b; }      // MessageBoxA
+  std::intptr_t Flags() const { return c; }      // SetWindowPos, CreateFileA
+  bool Succeeded() const { return b != 0; }      // the port calls
 };
 
 void Record(Call call);
