@@ -32,8 +32,10 @@ LAYERS = [
     ("tools/winesim", "client", None),
 ]
 ALL = {layer for _, layer, _ in LAYERS}
-# Where a quoted include is looked for after the including file's own folder.
-SEARCH = ["winapi/include", "winapi/src", "winapi", "common"]
+# Where a quoted include is looked for after the including file's own folder: the public headers,
+# then every folder of the subset (a build gives each layer only the folders below it).
+SEARCH = ["winapi/include", "common"] + sorted(
+    str(d.relative_to(ROOT)) for d in (ROOT / "winapi").rglob("*") if d.is_dir())
 
 
 def layer_of(path):
@@ -113,7 +115,8 @@ if len(sys.argv) > 1:
         for s in sorted(names):
             to = layer_of(defined[s])[0] if s in defined else None
             if to and layer and to not in allowed:
-                faults.append(f"{source}: uses {s} of {defined[s]} (layer {to})")
+                name = subprocess.run(["c++filt", s], capture_output=True, text=True).stdout.strip()
+                faults.append(f"{source}: uses {name} of {defined[s]} (layer {to})")
             links += to is not None
     if not used:
         faults.append(f"no object files of winapi/ under {sys.argv[1]}")

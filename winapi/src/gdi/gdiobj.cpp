@@ -6,7 +6,7 @@
 #include "dc.h"
 #include "handles.h"
 #include "metrics.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 namespace {
@@ -68,7 +68,7 @@ using namespace winapi;
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
   HBRUSH brush = Objects().Add<HBRUSH>(
       std::make_unique<GdiObject>(GdiObject{GdiKind::Brush, false, color & 0x00FFFFFF, {}}));
-  drv::Record("CreateSolidBrush", 0, 0, std::intptr_t(color), "", nullptr);
+  trace::Record("CreateSolidBrush", 0, 0, std::intptr_t(color), "", nullptr);
   return brush;
 }
 
@@ -77,7 +77,7 @@ HFONT WINAPI CreateFontA(int height, int /*width*/, int /*escapement*/, int /*or
                          DWORD /*charset*/, DWORD /*outPrecision*/, DWORD /*clipPrecision*/,
                          DWORD /*quality*/, DWORD /*pitchAndFamily*/, LPCSTR face) {
   FontSpec wanted{face ? Cp1252ToUtf8(face) : std::string(), height, weight};
-  drv::Record("CreateFontA", height, weight, 0, wanted.face, nullptr);
+  trace::Record("CreateFontA", height, weight, 0, wanted.face, nullptr);
   return Objects().Add<HFONT>(
       std::make_unique<GdiObject>(GdiObject{GdiKind::Font, false, 0, std::move(wanted)}));
 }
@@ -92,12 +92,12 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
   // Recorded by what it selects: a font by face, height and weight, a brush by colour.
   switch (o->kind) {
     case GdiKind::Font:
-      drv::Record("SelectObject", o->font.height, o->font.weight, 0, o->font.face, context->window);
+      trace::Record("SelectObject", o->font.height, o->font.weight, 0, o->font.face, context->window);
       previous = context->font ? context->font : StockSystemFont();
       context->font = static_cast<HFONT>(object);
       break;
     case GdiKind::Brush:
-      drv::Record("SelectObject", 0, 0, std::intptr_t(o->color), "", context->window);
+      trace::Record("SelectObject", 0, 0, std::intptr_t(o->color), "", context->window);
       previous = context->brush ? context->brush : StockWhiteBrush();
       context->brush = static_cast<HBRUSH>(object);
       break;
@@ -110,7 +110,7 @@ HGDIOBJ WINAPI GetStockObject(int object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-  drv::Record("DeleteObject", 0, 0, 0, "", nullptr);
+  trace::Record("DeleteObject", 0, 0, 0, "", nullptr);
   const GdiObject* o = LookupGdi(object);
   if (!o) return FALSE;
   if (o->stock) return TRUE;  // stock objects stay

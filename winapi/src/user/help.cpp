@@ -1,11 +1,11 @@
 // WinHelpA: there is no help viewer here; the request is recorded for tests and the demo.
 #include "window.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 using namespace winapi;
 
 BOOL WINAPI WinHelpA(HWND window, LPCSTR helpFile, UINT command, UINT_PTR data) {
-  drv::Record("WinHelpA", std::intptr_t(command), std::intptr_t(data), 0, Utf8FromAnsi(helpFile),
+  trace::Record("WinHelpA", std::intptr_t(command), std::intptr_t(data), 0, Utf8FromAnsi(helpFile),
                window);
   return Find(window) || !window ? TRUE : FALSE;
 }

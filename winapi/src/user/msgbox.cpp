@@ -10,12 +10,12 @@
 #include "controls.h"
 #include "dialog.h"
 #include "draw.h"
-#include "metrics.h"
 #include "font.h"
+#include "hooks.h"
+#include "metrics.h"
 #include "queue.h"
-#include "script.h"
+#include "trace.h"
 #include "window.h"
-#include "winapi/driver/ledger.h"
 
 using namespace winapi;
 
@@ -50,7 +50,7 @@ INT_PTR CALLBACK BoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 // The box waits with nothing to read and no scripted action due: its user gives the prepared
 // answer, as a click on that button, or ends the box with it if it has no such button.
 void AnswerAsPrepared(HWND box) {
-  int answer = NextPreparedAnswer();
+  int answer = Hooks().modalIdle ? Hooks().modalIdle() : IDOK;
   if (HWND button = DlgItem(box, answer))
     PostClick(button);
   else
@@ -136,13 +136,9 @@ HWND CreateBox(HWND owner, const std::string& text, const std::string& caption, 
 }  // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  std::string body = Utf8FromAnsi(text), title = caption ? Utf8FromAnsi(caption) : "Error";
-  drv::Call call;
-  call.fn = "MessageBoxA";
-  call.window = owner;
-  call.text = body + "\n" + title;  // Windows' default caption
-  call.b = std::intptr_t(type);
-  drv::Record(std::move(call));
+  std::string body = Utf8FromAnsi(text);
+  std::string title = caption ? Utf8FromAnsi(caption) : "Error";  // Windows' default caption
+  trace::Record("MessageBoxA", 0, std::intptr_t(type), 0, body + "\n" + title, owner);
   HWND top = TopLevelOf(owner);  // an owner that is no window leaves the box without one
   HWND box = CreateBox(top, body, title, type);
   if (!box) return 0;

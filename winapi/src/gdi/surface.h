@@ -27,7 +27,10 @@ struct Surface {
 };
 
 // The client surface of a live window, exactly the size of its client area; nullptr for a
-// handle that is not (or no longer) a window. Implemented by the window manager.
+// handle that is not (or no longer) a window. Only the window manager knows windows: it installs
+// the lookup, and GDI asks through it.
+using SurfaceLookup = Surface* (*)(HWND window);
+void SetSurfaceLookup(SurfaceLookup lookup);
 Surface* ClientSurface(HWND window);
 
 }  // namespace winapi

@@ -7,18 +7,8 @@
 #include "menu.h"
 #include "metrics.h"
 #include "window.h"
-#include "winapi/driver/screen.h"
 
 namespace winapi {
-
-namespace metrics {
-namespace {
-int g_captionHeight = kCaption;
-}  // namespace
-
-int CaptionHeight() { return g_captionHeight; }
-}  // namespace metrics
-
 namespace {
 
 constexpr int kBoxWidth = 16;  // caption buttons
@@ -127,12 +117,6 @@ Surface ComposeWindow(HWND window) {
 }
 
 }  // namespace winapi
-
-namespace drv {
-
-void SetCaptionHeight(int pixels) { winapi::metrics::g_captionHeight = pixels; }
-
-}  // namespace drv
 
 int WINAPI GetSystemMetrics(int index) {
   using namespace winapi::metrics;

@@ -1,7 +1,8 @@
 // Scripted user actions, the prepared answers of message boxes, and the watchdog around WinMain.
-// The queue offers every read to the actions here, so this file is part of every program that
-// reads its queue, and with it the answers that message boxes ask for.
-#include "script.h"
+// The queue offers every read to the actions here and message boxes ask for their answers here,
+// through the hooks this file installs.
+#include "hooks.h"
+#include "queue.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -50,8 +51,6 @@ std::string Pending() {
   return TheScript().pending.empty() ? std::string("none") : TheScript().pending;
 }
 
-}  // namespace
-
 int NextPreparedAnswer() {
   std::deque<int>& answers = TheScript().answers;
   int answer = IDOK;
@@ -93,6 +92,10 @@ void ReportWaitingForever(unsigned long fetches) {
   _exit(1);
 }
 
+[[maybe_unused]] const bool g_hooksInstalled =
+    (SetUserHooks({RunDueAction, ReportWaitingForever, NextPreparedAnswer}), true);
+
+}  // namespace
 }  // namespace winapi
 
 namespace drv {
@@ -103,6 +106,10 @@ void Script(Moment moment, const std::string& what, std::function<void()> action
 }
 
 std::size_t PendingActions() { return winapi::TheScript().actions.size(); }
+
+unsigned long Fetches() { return winapi::QueueReads(); }
+
+void FailGetMessageAt(unsigned long fetch) { winapi::FailReadAt(fetch); }
 
 void AnswerMessageBoxes(std::vector<int> answers) {
   winapi::TheScript().answers.assign(answers.begin(), answers.end());

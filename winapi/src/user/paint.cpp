@@ -2,9 +2,9 @@
 // An update region is kept as its bounding rectangle.
 #include <algorithm>
 
-#include "dc.h"
+#include "windc.h"
 #include "window.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 namespace {
@@ -139,7 +139,7 @@ BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 BOOL WINAPI UpdateWindow(HWND window) {
-  drv::Record("UpdateWindow", 0, 0, 0, "", window);
+  trace::Record("UpdateWindow", 0, 0, 0, "", window);
   if (!Find(window)) return FALSE;
   PaintWithChildren(window);
   return TRUE;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "handles.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 namespace {
@@ -23,7 +23,11 @@ std::vector<std::unique_ptr<DeviceContext>>& Spares() {
   return spares;
 }
 
-void Dispose(HDC dc) {
+}  // namespace
+
+DeviceContext* LookupDc(HDC dc) { return Contexts().Get(dc); }
+
+void DisposeDc(HDC dc) {
   std::unique_ptr<DeviceContext> context = Contexts().Release(dc);
   if (context && Spares().size() < 4) Spares().push_back(std::move(context));
 }
@@ -43,10 +47,6 @@ HDC NewDc(HWND window, bool paint) {
   return Contexts().Add<HDC>(std::move(dc));
 }
 
-}  // namespace
-
-DeviceContext* LookupDc(HDC dc) { return Contexts().Get(dc); }
-
 bool GetDrawTarget(HDC dc, DrawTarget& out) {
   out = DrawTarget{};
   DeviceContext* context = LookupDc(dc);
@@ -55,13 +55,6 @@ bool GetDrawTarget(HDC dc, DrawTarget& out) {
   out.dc = context;
   out.surface = surface;
   return true;
-}
-
-HDC CreateWindowDc(HWND window) { return NewDc(window, true); }
-
-void FreeWindowDc(HDC dc) {
-  const DeviceContext* context = LookupDc(dc);
-  if (context && context->paint) Dispose(dc);
 }
 
 bool IsSelectedInAnyDc(HGDIOBJ object) {
@@ -78,23 +71,10 @@ std::size_t LiveDcCount() { return Contexts().LiveCount(); }
 
 using namespace winapi;
 
-HDC WINAPI GetDC(HWND window) {
-  drv::Record("GetDC", 0, 0, 0, "", window);
-  return NewDc(window, false);
-}
-
-int WINAPI ReleaseDC(HWND window, HDC dc) {
-  drv::Record("ReleaseDC", 0, 0, 0, "", window);
-  const DeviceContext* context = LookupDc(dc);
-  if (!context || context->paint) return 0;
-  Dispose(dc);
-  return 1;
-}
-
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return CLR_INVALID;
-  drv::Record("SetTextColor", 0, 0, std::intptr_t(color), "", context->window);
+  trace::Record("SetTextColor", 0, 0, std::intptr_t(color), "", context->window);
   COLORREF previous = context->textColor;
   context->textColor = color & 0x00FFFFFF;
   return previous;
@@ -103,7 +83,7 @@ COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
 COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return CLR_INVALID;
-  drv::Record("SetBkColor", 0, 0, std::intptr_t(color), "", context->window);
+  trace::Record("SetBkColor", 0, 0, std::intptr_t(color), "", context->window);
   COLORREF previous = context->bkColor;
   context->bkColor = color & 0x00FFFFFF;
   return previous;
@@ -112,7 +92,7 @@ COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
 int WINAPI SetBkMode(HDC dc, int mode) {
   DeviceContext* context = LookupDc(dc);
   if (!context || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-  drv::Record("SetBkMode", mode, 0, 0, "", context->window);
+  trace::Record("SetBkMode", mode, 0, 0, "", context->window);
   int previous = context->bkMode;
   context->bkMode = mode;
   return previous;

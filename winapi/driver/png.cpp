@@ -7,6 +7,7 @@
 
 #include "dc.h"
 #include "gdiobj.h"
+#include "metrics.h"
 #include "winapi/driver/screen.h"
 
 namespace winapi {
@@ -73,5 +74,7 @@ bool SaveClientPng(HWND window, const std::string& path) {
 std::size_t LiveGdiObjects() { return winapi::LiveGdiObjectCount(); }
 
 std::size_t LiveDeviceContexts() { return winapi::LiveDcCount(); }
+
+void SetCaptionHeight(int pixels) { winapi::metrics::SetCaptionHeight(pixels); }
 
 }  // namespace drv

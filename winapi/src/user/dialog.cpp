@@ -12,7 +12,7 @@
 #include "metrics.h"
 #include "queue.h"
 #include "window.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 namespace {
@@ -259,7 +259,7 @@ namespace {
 
 void RecordItem(const char* fn, HWND dialog, int id, std::intptr_t b, std::intptr_t c,
                 const std::string& text) {
-  drv::Record(fn, id, b, c, text, dialog);
+  trace::Record(fn, id, b, c, text, dialog);
 }
 
 std::intptr_t TemplateId(LPCSTR name) {
@@ -272,8 +272,8 @@ std::string TemplateName(LPCSTR name) { return IS_INTRESOURCE(name) ? "" : Utf8F
 
 HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc,
                                LPARAM param) {
-  drv::Record({"CreateDialogParamA", TemplateId(templateName), 0, 0, TemplateName(templateName),
-               parent});
+  trace::Record("CreateDialogParamA", TemplateId(templateName), 0, 0,
+                TemplateName(templateName), parent);
   return CreateDialogImpl(instance, res::FromArg(templateName), parent, proc, param);
 }
 
@@ -281,8 +281,8 @@ HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND par
 // disabled while the dialog is open; the result is what EndDialog gave, -1 if none was created.
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc,
                                LPARAM param) {
-  drv::Record({"DialogBoxParamA", TemplateId(templateName), 0, 0, TemplateName(templateName),
-               parent});
+  trace::Record("DialogBoxParamA", TemplateId(templateName), 0, 0,
+                TemplateName(templateName), parent);
   HWND owner = TopLevelOf(parent);
   HWND dialog = CreateDialogImpl(instance, res::FromArg(templateName), owner, proc, param);
   if (!dialog) return -1;
@@ -290,7 +290,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND par
 }
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
-  drv::Record({"EndDialog", result, 0, 0, "", dialog});
+  trace::Record("EndDialog", result, 0, 0, "", dialog);
   return EndDialogImpl(dialog, result) ? TRUE : FALSE;
 }
 
@@ -330,7 +330,7 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) { return DlgItem(dialog, id); }
 
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
   RecordItem("SetDlgItemTextA", dialog, id, 0, 0,
-             drv::LedgerRecording() ? Utf8FromAnsi(text) : std::string());
+             trace::Recording() ? Utf8FromAnsi(text) : std::string());
   HWND item = DlgItem(dialog, id);
   return item ? BOOL(Send(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""))) : FALSE;
 }

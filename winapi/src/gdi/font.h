@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "fontrequest.h"
+#include "fontspec.h"
 #include "surface.h"
 
 namespace winapi {

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "fontrequest.h"
+#include "fontspec.h"
 
 namespace winapi {
 

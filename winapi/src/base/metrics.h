@@ -33,6 +33,7 @@ constexpr int kBaseUnitY = 13;
 // The caption bar height in use: a display setting, kCaption unless the driver changed it
 // (a user who chose large window titles).
 int CaptionHeight();
+void SetCaptionHeight(int pixels);
 
 struct Insets {
   int left = 0, top = 0, right = 0, bottom = 0;

@@ -1,7 +1,7 @@
 // Serial ports COM1..COM4: the port table, CreateFileA/CloseHandle on them, settings, the
 // control lines and the modem status word. Nothing here touches a real device; each port is
 // absent, busy, empty or holds the simulated module (simmodule.cpp).
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 #include "winapi/driver/ports.h"
 
 #include "handles.h"
@@ -92,12 +92,12 @@ const char* NameOf(HANDLE h) {
 }
 
 void Log(const char* fn, HANDLE h, std::intptr_t a, std::intptr_t b, std::intptr_t c = 0) {
-  drv::Record(fn, a, b, c, NameOf(h), nullptr);
+  trace::Record(fn, a, b, c, NameOf(h), nullptr);
 }
 
 // The same for a call that found its port open: its name is at hand.
 void Log(const char* fn, const Port& p, std::intptr_t a, std::intptr_t b) {
-  drv::Record(fn, a, b, 0, p.name, nullptr);
+  trace::Record(fn, a, b, 0, p.name, nullptr);
 }
 
 // Line changes reach the module one at a time, in the order they happen.
@@ -172,13 +172,8 @@ using winapi::Port;
 
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
                           DWORD disposition, DWORD flags, HANDLE templ) {
-  drv::Call call;
-  call.fn = "CreateFileA";
-  call.text = name ? name : "";
-  call.a = std::intptr_t(access);
-  call.b = std::intptr_t(share);
-  call.c = std::intptr_t(flags);
-  drv::Record(std::move(call));
+  winapi::trace::Record("CreateFileA", std::intptr_t(access), std::intptr_t(share),
+                        std::intptr_t(flags), name ? name : "", nullptr);
 
   // Communications devices open only for exclusive use of an existing device, no template.
   int n = winapi::ComNumber(name);

@@ -1,7 +1,7 @@
 // Keyboard focus and the active top-level window.
 #include "dialog.h"
 #include "window.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 namespace {
@@ -61,7 +61,7 @@ HWND SetFocusImpl(HWND window) {
 using namespace winapi;
 
 HWND WINAPI SetFocus(HWND window) {
-  drv::Record("SetFocus", 0, 0, 0, "", window);
+  trace::Record("SetFocus", 0, 0, 0, "", window);
   return SetFocusImpl(window);
 }
 

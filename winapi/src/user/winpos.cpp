@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "window.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 namespace {
@@ -152,12 +152,12 @@ BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int c
 using namespace winapi;
 
 BOOL WINAPI ShowWindow(HWND window, int command) {
-  drv::Record("ShowWindow", command, 0, 0, "", window);
+  trace::Record("ShowWindow", command, 0, 0, "", window);
   return ShowWindowImpl(window, command);
 }
 
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-  drv::Record("SetWindowPos", x, y, std::intptr_t(flags),
+  trace::Record("SetWindowPos", x, y, std::intptr_t(flags),
                std::to_string(cx) + " " + std::to_string(cy), window);
   return SetWindowPosImpl(window, insertAfter, x, y, cx, cy, flags);
 }

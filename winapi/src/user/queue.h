@@ -9,7 +9,7 @@ namespace winapi {
 
 // One read of the queue, for GetMessageA (wait) and PeekMessageA. Returns 1 with a message,
 // 0 for WM_QUIT (GetMessageA) or nothing waiting (PeekMessageA), -1 for an invalid window
-// filter. Scripted user actions of the driver are offered at every read.
+// filter. Every read is offered to the client's hook (hooks.h).
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait);
 bool PostImpl(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitImpl(int exitCode);
@@ -20,6 +20,9 @@ void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool TakesInput(HWND window);
 // A press and release of the left mouse button on a control that takes input.
 void PostClick(HWND control);
+// How often the queue was read; the read that fails with -1 as if the queue were broken.
+unsigned long QueueReads();
+void FailReadAt(unsigned long fetch);
 
 }  // namespace winapi
 

@@ -1,6 +1,6 @@
 // Sleep on a virtual clock, and the module handle of the program.
 #include "winapi/driver/clock.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace {
 
@@ -14,17 +14,14 @@ const std::uintptr_t kImageBase = 0x00400000;
 // Nothing here waits: the pause is recorded and the virtual clock moves on.
 void WINAPI Sleep(DWORD milliseconds) {
   g_clockMs += milliseconds;
-  drv::Record("Sleep", std::intptr_t(milliseconds), 0, 0, "", nullptr);
+  winapi::trace::Record("Sleep", std::intptr_t(milliseconds), 0, 0, "", nullptr);
 }
 
 // The program is the only module: NULL names it; any other name is not loaded.
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
   HMODULE module = name ? nullptr : reinterpret_cast<HMODULE>(kImageBase);
-  drv::Call call;
-  call.fn = "GetModuleHandleA";
-  call.text = name ? name : "";
-  call.a = std::intptr_t(reinterpret_cast<std::uintptr_t>(module));
-  drv::Record(std::move(call));
+  winapi::trace::Record("GetModuleHandleA", std::intptr_t(reinterpret_cast<std::uintptr_t>(module)),
+                        0, 0, name ? name : "", nullptr);
   return module;
 }
 

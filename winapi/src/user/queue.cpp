@@ -2,12 +2,12 @@
 #include "queue.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 
-#include "script.h"
+#include "hooks.h"
+#include "trace.h"
 #include "window.h"
-#include "winapi/driver/ledger.h"
-#include "winapi/driver/session.h"
 
 namespace winapi {
 namespace {
@@ -25,6 +25,8 @@ Queue& TheQueue() {
   static Queue q;
   return q;
 }
+
+UserHooks g_hooks;
 
 MSG Make(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   MSG m{};
@@ -111,6 +113,14 @@ struct InstallPurge {
 
 }  // namespace
 
+void SetUserHooks(const UserHooks& hooks) { g_hooks = hooks; }
+
+const UserHooks& Hooks() { return g_hooks; }
+
+unsigned long QueueReads() { return TheQueue().fetches; }
+
+void FailReadAt(unsigned long fetch) { TheQueue().failGetAt = fetch; }
+
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait) {
   if (!msg || (window && !Find(window))) return -1;
   unsigned long fetch = ++TheQueue().fetches;
@@ -118,7 +128,8 @@ int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT rem
   for (;;) {
     bool waiting = Waiting(window, filterMin, filterMax);
     // One scripted action per read; more only while the read would otherwise wait.
-    if ((!actionRan || (!waiting && wait)) && RunDueAction(fetch, !waiting, !waiting && wait)) {
+    if ((!actionRan || (!waiting && wait)) && g_hooks.queueRead &&
+        g_hooks.queueRead(fetch, !waiting, !waiting && wait)) {
       actionRan = true;
       continue;
     }
@@ -126,7 +137,8 @@ int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT rem
     if (got == 1) return 1;
     if (got == 0) return wait ? 0 : 1;  // PeekMessageA reports WM_QUIT as a message
     if (!wait) return 0;
-    ReportWaitingForever(TheQueue().fetches);
+    if (g_hooks.waitingForever) g_hooks.waitingForever(TheQueue().fetches);
+    std::_Exit(1);
   }
 }
 
@@ -158,14 +170,6 @@ void PostClick(HWND control) {
 
 }  // namespace winapi
 
-namespace drv {
-
-unsigned long Fetches() { return winapi::TheQueue().fetches; }
-
-void FailGetMessageAt(unsigned long fetch) { winapi::TheQueue().failGetAt = fetch; }
-
-}  // namespace drv
-
 using namespace winapi;
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
@@ -179,7 +183,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
-  drv::Record("PeekMessageA", std::intptr_t(remove), 0, 0, "", window);
+  trace::Record("PeekMessageA", std::intptr_t(remove), 0, 0, "", window);
   return FetchMessage(msg, window, filterMin, filterMax, remove, false) == 1 ? TRUE : FALSE;
 }
 
@@ -205,11 +209,11 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 }
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  drv::Record("PostMessageA", std::intptr_t(message), std::intptr_t(wParam), lParam, "", window);
+  trace::Record("PostMessageA", std::intptr_t(message), std::intptr_t(wParam), lParam, "", window);
   return PostImpl(window, message, wParam, lParam) ? TRUE : FALSE;
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
-  drv::Record("PostQuitMessage", exitCode, 0, 0, "", nullptr);
+  trace::Record("PostQuitMessage", exitCode, 0, 0, "", nullptr);
   PostQuitImpl(exitCode);
 }

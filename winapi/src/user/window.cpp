@@ -11,7 +11,7 @@
 #include "handles.h"
 #include "menu.h"
 #include "metrics.h"
-#include "winapi/driver/ledger.h"
+#include "trace.h"
 
 namespace winapi {
 
@@ -306,10 +306,17 @@ void ResizeSurface(Window& w) {
   w.surface = std::move(resized);
 }
 
-Surface* ClientSurface(HWND window) {
+namespace {
+
+Surface* WindowSurface(HWND window) {
   Window* w = Find(window);
   return w ? &w->surface : nullptr;
 }
+
+// GDI draws into windows through this lookup, set before any window exists.
+[[maybe_unused]] const bool g_surfacesFromWindows = (SetSurfaceLookup(WindowSurface), true);
+
+}  // namespace
 
 }  // namespace winapi
 
@@ -330,7 +337,7 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     cls.menu = res::FromArg(wc->lpszMenuName);
     cls.hasMenu = true;
   }
-  drv::Record({"RegisterClassExA", 0, 0, 0, cls.name, nullptr});
+  trace::Record("RegisterClassExA", 0, 0, 0, cls.name, nullptr);
   if (!AddClass(std::move(cls))) return 0;
   static ATOM next = 0xC000;
   return next++;
@@ -340,14 +347,14 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
   std::string cls = Utf8FromAnsi(className), text = Utf8FromAnsi(title);
-  drv::Record({"CreateWindowExA", std::intptr_t(style), std::intptr_t(exStyle), 0,
-               cls + "\n" + text, parent});
+  trace::Record("CreateWindowExA", std::intptr_t(style), std::intptr_t(exStyle), 0,
+                cls + "\n" + text, parent);
   return CreateWindowImpl(exStyle, cls, text, style, x, y, width, height, parent, menu, instance,
                           param);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
-  drv::Record({"DestroyWindow", 0, 0, 0, "", window});
+  trace::Record("DestroyWindow", 0, 0, 0, "", window);
   return DestroyWindowImpl(window);
 }
 

@@ -1,6 +1,6 @@
-// Device contexts onto a window's client surface. A context holds only its drawing state; the
-// surface is looked up again at every drawing call, so a context whose window is gone draws
-// nothing and fails.
+// Device contexts onto a window's client surface, which the window manager hands out (windc.cpp).
+// A context holds only its drawing state; the surface is looked up again at every drawing call,
+// so a context whose window is gone draws nothing and fails.
 #ifndef PIKON_WINAPI_DC_H
 #define PIKON_WINAPI_DC_H
 
@@ -34,9 +34,10 @@ struct DrawTarget {
 };
 bool GetDrawTarget(HDC dc, DrawTarget& out);
 
-// For BeginPaint/EndPaint: a fresh context with the same defaults as GetDC's.
-HDC CreateWindowDc(HWND window);
-void FreeWindowDc(HDC dc);
+// A fresh context onto a window's client surface (null if it has none), for the window manager's
+// GetDC (`paint` false) and BeginPaint (true); DisposeDc frees one.
+HDC NewDc(HWND window, bool paint);
+void DisposeDc(HDC dc);
 
 bool IsSelectedInAnyDc(HGDIOBJ object);
 std::size_t LiveDcCount();
