@@ -45,6 +45,12 @@ static void MesseKanal(void)
     sprintf(workstring, "%.3lf", Wert / 1000.0);
     Plotten(kanal, Wert);
     SetDlgItemTextA(Anzeigefenster, IDC_WERT_BASE + kanal, workstring);
+    /* The stop's -1 is meant for the count at the top of the next sweep, which makes the sweep
+     * completing after a stop 0. A stop given inside a conversion (from the panels, while the
+     * status-read message is open) comes after this sweep was counted, and its channels still
+     * to be shown would show -1: this sweep, too, completes as 0. */
+    if (zaehler < 0)
+        zaehler = 0;
     SetDlgItemInt(SatzZahl, IDC_SATZZAHL, (UINT)zaehler, TRUE);
     ShowWindow(Anzeigefenster, SW_SHOW);
     UpdateWindow(Anzeigefenster);

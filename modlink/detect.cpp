@@ -7,23 +7,31 @@
 
 /* Break for 20 ms: RING and RLSD must both come on. Break cleared, 30 ms later they must
  * both have gone off again. The second test keeps out a port whose lines are on anyway,
- * such as a modem holding carrier and ringing, and a port whose second status read
- * fails (dwComStatus then still holds the answer to the break). */
+ * such as a modem holding carrier and ringing.
+ * A read that fails leaves dwComStatus as the last good read left it, perhaps on the port
+ * probed before (a modem's RING and RLSD, say), and with a break that was never set, or never
+ * cleared, the words read say nothing about the module: so a port on which any of these four
+ * calls fails has not answered, whatever the words say. Every call is still made, in the same
+ * order (each call stands before the &&), so that a break set is always cleared again and an
+ * answering port sees exactly the sequence it always did. */
 static int probe(void)
 {
+    BOOL ok;
     int answered;
 
-    SetCommBreak(hCom);
+    ok = SetCommBreak(hCom);
     Sleep(20);
-    GetCommModemStatus(hCom, &dwComStatus);
+    ok = GetCommModemStatus(hCom, &dwComStatus) && ok;
     answered = (dwComStatus & RING_RLSD) == RING_RLSD;
-    ClearCommBreak(hCom);
+    ok = ClearCommBreak(hCom) && ok;
     Sleep(30);
-    GetCommModemStatus(hCom, &dwComStatus);
-    return answered && (dwComStatus & RING_RLSD) == 0;
+    ok = GetCommModemStatus(hCom, &dwComStatus) && ok;
+    return ok && answered && (dwComStatus & RING_RLSD) == 0;
 }
 
-/* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. */
+/* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. The
+ * settings raise RTS, the clock; it is lowered again, so that the first control word's START
+ * bit gets the rising edge the chip takes it on. */
 static void configure(void)
 {
     GetCommState(hCom, &dcborg);
@@ -33,6 +41,7 @@ static void configure(void)
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
     SetCommState(hCom, &dcb);
     hidata();
+    loclock();
 }
 
 /* Returns the port of the module, 1 to 4, left open and configured in hCom; KEIN_MODUL if

@@ -112,7 +112,7 @@ TEST(Serial, FaultModes) {
   const struct {
     BOOL ok;
     DWORD word;
-  } reads[] = {{TRUE, 0x60}, {TRUE, 0x60}, {FALSE, 0}, {FALSE, 0}, {TRUE, 0x60}, {TRUE, 0x20}};
+  } reads[] = {{TRUE, 0x70}, {TRUE, 0x70}, {FALSE, 0}, {FALSE, 0}, {TRUE, 0x70}, {TRUE, 0x20}};
   for (int i = 0; i < 6; ++i) {
     DWORD word = 0;  // a failed read leaves it alone
     EXPECT_EQ(GetCommModemStatus(h, &word), reads[i].ok) << "read " << i + 1;
@@ -122,10 +122,10 @@ TEST(Serial, FaultModes) {
   drv::PlugPort(1, drv::PortKind::Module);  // back into the open port, break still on
   DWORD word = 0;
   GetCommModemStatus(h, &word);
-  EXPECT_EQ(word, 0x60u);
+  EXPECT_EQ(word, 0x70u) << "CTS on: the chip's DOUT is low while idle";
 }
 
-// A master written from the converter's data sheet, bit by bit.
+// A master written from the converter's data sheet, bit by bit, on a port of 1 µs per call.
 struct Master {
   HANDLE h;
   void Line(DWORD code) { EscapeCommFunction(h, code); }
@@ -137,56 +137,92 @@ struct Master {
   void Bits(std::initializer_list<int> bits) {
     for (int b : bits) Bit(b);
   }
-  void Word(int sel) {  // START, SEL2 SEL1 SEL0, unipolar, single-ended, PD1, PD0
-    for (int i = 7; i >= 0; --i) Bit(((0x8E | sel << 4) >> i) & 1);
+  // START, SEL2 SEL1 SEL0, then UNI/BIP SGL/DIF PD1 PD0 (unipolar, single-ended, internal clock).
+  void Word(int sel, int mode = 0b1110) {
+    for (int i = 7; i >= 0; --i) Bit(((0x80 | sel << 4 | mode) >> i) & 1);
   }
-  int Read(int bits = 13) {  // cut short: the clock stays high, then DTR goes on
+  // Waits out the conversion (a millisecond) unless told not to, then clocks `bits` bits in;
+  // the clock ends low, DTR on.
+  int Read(int bits = 13, bool wait = true) {
     int code = 0;
     Line(CLRDTR);
+    if (wait) Sleep(1);
     for (int i = 0; i < bits; ++i) {
       DWORD w = 0;
       Line(SETRTS);
       GetCommModemStatus(h, &w);
       code = code << 1 | (w & MS_CTS_ON ? 0 : 1);
-      if (i + 1 < bits || bits == 13) Line(CLRRTS);
+      Line(CLRRTS);
     }
     Line(SETDTR);
     return code;
   }
-  void StartWithClockHigh() {
-    Line(CLRDTR);
-    Line(SETDTR);
-    Line(CLRRTS);
+  // As the program's probe: the break leaves the chip idle.
+  void Probe() {
+    SetCommBreak(h);
+    ClearCommBreak(h);
   }
 };
 
-TEST(Module, FramingAndRecovery) {
+// What the chip does, by its data sheet, step by step on one module.
+TEST(Module, FollowsTheDataSheet) {
   drv::PlugPort(1, drv::PortKind::Module);
   for (int ch = 1; ch <= 8; ++ch) drv::SetSignal(1, ch, drv::Constant(500 * ch + 5));
   Master m{OpenPort("COM1")};  // opening raised both lines
-  m.Bits({0, 0});              // leading zeros before START mean nothing
-  m.Word(0b001);               // SEL0 alone: CH2, channel 3
+  m.Probe();
+  m.Line(CLRRTS);
+  m.Bits({0, 0});  // zeros before START mean nothing
+  m.Word(0b001);   // SEL0 alone: CH2, channel 3
   EXPECT_EQ(m.Read(), 1505) << "with the leading 0 on top";
 
-  m.Line(SETRTS);  // the clock stays high through the probe
-  SetCommBreak(m.h);
-  ClearCommBreak(m.h);
-  m.StartWithClockHigh();
-  m.Bits({1, 1, 1, 1, 1, 1, 0});  // CH7, channel 8
-  EXPECT_EQ(m.Read(), 4005);
+  m.Word(0b111);
+  EXPECT_EQ(m.Read(13, false), 4005 >> 2)
+      << "read at once: the MSB came with the third falling edge, 10 µs after the conversion began";
+  drv::SetConversionTime(1, 3000);
+  m.Word(0b111);
+  EXPECT_EQ(m.Read(13, false), 4005) << "a 3 µs conversion is over by the first falling edge";
+  drv::SetConversionTime(1, drv::kDefaultConversionNs);
+
+  m.Line(CLRDTR);
+  m.Line(SETRTS);
+  m.Line(SETDTR);  // START set with the clock already high: it has no rising edge
+  m.Line(CLRRTS);
+  m.Bits({1, 1, 1, 1, 1, 1, 0});  // SEL2 becomes START: 1111 1100, its eighth bit a read clock
+  EXPECT_EQ(m.Read(), 4005 >> 4) << "byte 0xFC: CH7 converted a clock late, then full power-down";
+  m.Word(0b111);
+  EXPECT_EQ(m.Read(), 0) << "the first conversion out of full power-down";
+  m.Word(0b111, 0b1101);
+  EXPECT_EQ(m.Read(), 4005) << "a word asking for fast power-down still converts";
+  m.Word(0b111);
+  EXPECT_EQ(m.Read(), 4005) << "out of fast power-down, the reference is still up";
+
+  m.Word(0b100, 0b0010);  // CH1 minus CH0, bipolar: 1005 - 505
+  EXPECT_EQ(m.Read(), 500);
+  m.Word(0b000, 0b0010);  // CH0 minus CH1: two's complement
+  EXPECT_EQ(m.Read(), 4096 - 500);
+  m.Word(0b100, 0b0110);  // CH1 bipolar single-ended
+  EXPECT_EQ(m.Read(), 1005);
+  m.Word(0b111, 0b0110);  // above +2.047 V it clips
+  EXPECT_EQ(m.Read(), 2047);
 
   m.Word(0b100);
-  EXPECT_EQ(m.Read(5), 0b00011) << "channel 2, 1005 = 0011 1110 1101";
-  EXPECT_EQ(drv::AbandonedAnswers(1), 1);
-  m.StartWithClockHigh();
-  m.Bits({0, 1, 0, 1, 1, 1, 0});  // CH4, channel 5
-  EXPECT_EQ(m.Read(), 2505);
-  EXPECT_TRUE(drv::ProtocolViolations(1).empty()) << drv::ProtocolViolations(1)[0];
+  m.Read(6);  // B11..B6 are out
+  const std::size_t before = drv::ProtocolViolations(1).size();
+  m.Bit(1);  // too early for a START: ignored, and noticed
+  EXPECT_EQ(drv::ProtocolViolations(1).size(), before + 1);
+  m.Bit(1);  // B5 is out: this one starts the next byte
+  m.Bits({1, 1, 0, 1, 1, 1, 0});  // CH5, channel 6
+  EXPECT_EQ(m.Read(), 3005);
+  EXPECT_EQ(drv::AbandonedAnswers(1), 3)
+      << "this answer, and the two read at once, whose last bits were never clocked out";
+  EXPECT_EQ(drv::ProtocolViolations(1).size(), 7u)
+      << "the stray START and the six words not unipolar single-ended internal clock";
 }
 
 TEST(Module, NoticesProtocolViolations) {
   drv::PlugPort(1, drv::PortKind::Module);
   Master m{OpenPort("COM1")};
+  m.Probe();
   m.Bits({0, 1});  // START
   m.Line(CLRDTR);
   m.Line(SETRTS);
@@ -232,7 +268,8 @@ TEST(Module, SignalsAdvancePerConversionOfTheirChannel) {
   drv::PlugPort(1, drv::PortKind::Module);
   drv::SetSignal(1, 3, drv::Ramp(7, 10, 4));
   Master m{OpenPort("COM1")};
-  m.Bit(0);
+  m.Probe();
+  m.Line(CLRRTS);
   for (int want : {7, 8, 9, 10, 7}) {
     m.Word(0b010);  // channel 5 in between does not move channel 3's ramp
     m.Read();

@@ -16,7 +16,8 @@ import sys
 # Select bits SEL2, SEL1, SEL0 the program sends for channels 1..8.
 SELECT = [(0, 0, 0), (1, 0, 0), (0, 0, 1), (1, 0, 1), (0, 1, 0), (1, 1, 0), (0, 1, 1), (1, 1, 1)]
 TRANSACTION = re.compile(r"^T (\d+) ch (\d) ctrl 0x([0-9A-F]{2}) code (\d+) reads (\d+) got (\d+)$")
-DETECTION = ["attach", "break on", "status 0x00C0", "break off", "status 0x0000"]
+# CTS is on whenever the chip's DOUT is low, as it is while idle.
+DETECTION = ["attach", "break on", "status 0x00D0", "break off", "status 0x0010"]
 
 
 def control_byte(channel):

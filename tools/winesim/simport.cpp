@@ -42,6 +42,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <string>
 
@@ -141,6 +142,14 @@ bool Setup(Sim& s) {
   return true;
 }
 
+// The module measures its conversion time in real time: under Wine, the port calls take what
+// they take.
+std::uint64_t NowNs() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return std::uint64_t(t.tv_sec) * 1000000000u + std::uint64_t(t.tv_nsec);
+}
+
 bool IsSimPort(Sim& s, int fd) {
   struct stat st;
   return Setup(s) && fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == s.tty;
@@ -182,9 +191,9 @@ void NoticeConversion(Sim& s) {
     s.logged = false;
     s.reads = 0;
     s.sampled = 0;
-    // The START bit needs no rising edge (it may ride on a clock already high); the other
-    // seven were taken on the rising edges just seen.
-    s.control = 0x80u | (s.edges & 0x7Fu);
+    // The conversion starts on the falling edge after the eighth control bit: the byte is the
+    // eight rising edges just seen.
+    s.control = s.edges;
   }
 }
 
@@ -215,7 +224,7 @@ void SetLines(Sim& s, bool dtr, bool rts) {
   if (rts != s.rts) {
     s.rts = rts;
     if (rts) s.edges = ((s.edges << 1) | (s.dtr ? 1u : 0u)) & 0xFFu;
-    s.module.Clock(rts);
+    s.module.Clock(rts, NowNs());
     NoticeConversion(s);
   }
   LogViolations(s);

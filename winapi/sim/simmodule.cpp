@@ -1,7 +1,7 @@
 // The simulated converter module.
 //
-//   PC serial port                            module (MAX186)
-//   --------------                            ---------------
+//   PC serial port                            module (MAX186, CS held low)
+//   --------------                            --------------------------
 //   RTS  out  -------- clock ---------------> SCLK   RTS on = clock high
 //   DTR  out  -------- data to the chip ----> DIN    DTR on = 1
 //   CTS  in   <------- data from the chip --- DOUT   inverted: 1 = CTS off, 0 = CTS on
@@ -12,37 +12,53 @@
 //
 // One transaction, seen from the module (time runs to the right; ^ = on, _ = off):
 //
-//          START SEL2 ... PD0         lead  D11         D0
-//   DTR  __/^^^^X====X ... ==\_________________________ ... _____/^^^^ rests on
-//   RTS  ____/^\__/^\__ ... /^\______/^\___/^\___ ... __/^\______
-//   CTS  off ............................[ 0 ][D11] ... [D0 ] off
+//          START SEL2 ... PD0            lead  D11          D0
+//   DTR  __/^^^^X====X ... ==\____________________________ ... _____/^^^^ rests on
+//   RTS  ____/^\__/^\__ ... /^\__:wait:__/^\___/^\___ ... __/^\______
+//   CTS  on ..........................[ 0 ][D11] ... [D0 ] on (DOUT low)
 //                                    CTS on = 0, off = 1; read while RTS is high
 //
-// Framing. Idle, the module waits for the START bit, the first 1 on DTR: a clock pulse that
-// ends (falling edge) with DTR on is the START bit, pulses ending with DTR off are leading
-// zeros and are ignored. Judging the START bit at the end of its pulse rather than at its
-// rising edge lets a pulse that began before the module was listening carry it: after
-// detection the clock is already high (the applied settings raise RTS), and after a cut-short
-// read the program leaves it high; in both cases the program's next control word begins
-// with DTR set and the clock falling, without a rising edge. The seven bits after START
-// (SEL2 SEL1 SEL0 UNI/BIP SGL/DIF PD1 PD0) are taken from DTR on rising edges, as the chip
-// does; DTR may only change while the clock is low. With the eighth bit the module converts
-// the selected input at once, and each of the next 13 rising edges puts one answer bit on
-// CTS for the master to read while the clock is high: a leading 0, then the 12-bit code,
-// most significant bit first. The falling edge after the 13th bit ends the answer and
-// releases CTS (off).
+// What it does, by the MAX186 data sheet (the page it is said on in brackets):
+// - "Each rising edge on SCLK, with CS low, clocks a bit from DIN into the MAX186's internal
+//   shift register. [...] the first arriving logic 1 bit defines the MSB of the control byte.
+//   Until this first start bit arrives, any number of logic 0 bits can be clocked into DIN with
+//   no effect." (How to Start a Conversion, p. 10). DIN is taken on rising edges only: a START
+//   bit whose pulse began before the module was listening, or with the clock already high, is
+//   lost, and the next 1 becomes START.
+// - During an answer, the first 1 clocked in after bit 5 of the result is on DOUT starts the
+//   next control byte (Data Framing); earlier ones are ignored, and noticed here.
+// - A conversion starts on the falling edge after the eighth control bit. In internal clock
+//   mode it runs up to 10 us ("conversion 10us max" in the internal clock timing figure),
+//   DOUT low meanwhile; "all transitions of the SSTRB and DOUT outputs occur on the falling edge
+//   of SCLK" (p. 10): the MSB appears with the first falling edge after the conversion has
+//   ended, each further falling edge puts out the next bit, and after the LSB DOUT is "filled
+//   with zeros". The conversion time is settable (drv::SetConversionTime); the default is the
+//   maximum, as a master must reckon with it.
+// - The control byte: SEL2..SEL0 choose the input (single-ended) or the pair and its sense
+//   (differential); UNI/BIP unipolar (straight binary, 0..4095) or bipolar (two's complement,
+//   -2048..2047); PD1 PD0 10 internal clock, 11 external clock, 01 fast and 00 full power-down.
+//   "When software shutdown is asserted, the ADC will continue to operate in the last specified
+//   clock mode until the conversion is complete. Then the ADC powers down" (Software
+//   Power-Down, p. 15).
 //
-// Recovery. The master holds DTR off while it clocks the answer in and raises it only when it
-// is done. DTR going on before the answer has ended (the falling edge after its 13th bit)
-// therefore means the master gave up reading (a failed status read, after which the clock
-// stays high): the module abandons the answer and is idle again, ready for a START bit.
-// A break also returns it to idle, so the presence probe leaves it idle whatever came before.
+// Where the data sheet leaves it to the board or is silent, this module chooses:
+// - CS is tied low (the port has no line for it), and DOUT is low until a result goes out, so
+//   CTS is on whenever no 1 is being put out.
+// - A break on TXD returns the chip to idle, as taking CS high would: the probe leaves it idle
+//   whatever came before. Raising RTS with DTR on, as opening the port does, takes a START bit
+//   that the probe's break then discards.
+// - A conversion asked for while the chip is in full power-down reads 0: its reference is off
+//   and takes milliseconds to come back (the data sheet's power-up delays, p. 15), far longer
+//   than the acquisition that begins at once. After fast power-down, which keeps the reference
+//   up, it reads right.
+// - The board runs the chip on its internal clock; a control byte asking for the external
+//   clock is converted as on the internal one.
+// - Each conversion advances the signal of every input it samples by one step.
 //
-// Protocol violations it notices (a correct master makes none): DTR changing while the
-// clock is high inside a control word, DTR on at a rising edge inside the answer, a break in
-// the middle of a transaction, clock or data changes during a break, and a control word other
-// than unipolar, single-ended, internal clock (xxxx1110): the board is wired for that mode
-// only.
+// Protocol violations it notices (a correct master makes none): DTR changing while the clock
+// is high inside a control word, a 1 clocked in while an answer's bit 5 is not yet out, a
+// break in the middle of a transaction, clock or data changes during a break, and a control
+// word other than unipolar, single-ended, internal clock (xxxx1110), the mode the program uses.
 
 #include "simmodule.h"
 
@@ -56,6 +72,7 @@ void SimModule::Attach(bool rts, bool dtr, bool brk) {
   dtr_ = dtr;
   brk_ = brk;
   GoIdle();
+  power_ = Power::Up;
   violations_.clear();
   abandoned_ = 0;
 }
@@ -64,6 +81,7 @@ void SimModule::Reset() {
   signals_.fill(drv::Signal{});
   conversions_.fill(0);
   breakAnswer_ = MS_RING_ON | MS_RLSD_ON;
+  conversionNs_ = drv::kDefaultConversionNs;
   Attach(false, false, false);
 }
 
@@ -73,7 +91,7 @@ void SimModule::SetSignal(int channel, const drv::Signal& signal) {
 }
 
 DWORD SimModule::Status() const {
-  return (cts_ ? MS_CTS_ON : 0) | (brk_ ? breakAnswer_ : 0);
+  return (dout_ ? 0 : MS_CTS_ON) | (brk_ ? breakAnswer_ : 0);
 }
 
 void SimModule::Data(bool on) {
@@ -83,73 +101,100 @@ void SimModule::Data(bool on) {
     Violation("DTR changed during a break");
     return;
   }
-  if (phase_ == Phase::Control && rts_) {
+  if (taking_ && rts_) {
     char text[64];
     std::snprintf(text, sizeof text, "DTR changed while the clock was high, control bit %d", bits_);
     Violation(text);
-  }
-  if (phase_ == Phase::Answer && on) {
-    ++abandoned_;
-    GoIdle();
   }
 }
 
 void SimModule::Break(bool on) {
   if (on == brk_) return;
   brk_ = on;
-  if (on && phase_ != Phase::Idle) Violation("break in the middle of a transaction");
+  if (on && (answering_ || (taking_ && bits_ > 1)))
+    Violation("break in the middle of a transaction");
   GoIdle();
 }
 
-void SimModule::RisingEdge() {
-  switch (phase_) {
-    case Phase::Idle:
-      break;  // the START bit is judged when the pulse ends
-    case Phase::Control:
-      control_ = (control_ << 1) | (dtr_ ? 1u : 0u);
-      if (++bits_ == 8) Convert();
-      break;
-    case Phase::Answer:
-      if (dtr_) Violation("DTR on while the answer is clocked out");
-      cts_ = ((answer_ >> (12 - bits_)) & 1u) == 0;  // inverted: a 0 is CTS on
-      ++bits_;
-      break;
-  }
-}
+// A START bit is taken while idle, or once bit 5 of the answer going out is on DOUT.
+bool SimModule::TakesStart() const { return !answering_ || (!converting_ && shifted_ >= 7); }
 
-void SimModule::FallingEdge() {
-  if (phase_ == Phase::Idle && dtr_) {
-    phase_ = Phase::Control;
+void SimModule::RisingEdge() {
+  if (taking_) {
+    control_ = (control_ << 1) | (dtr_ ? 1u : 0u);
+    ++bits_;
+  } else if (dtr_) {
+    if (!TakesStart()) return StrayStart();
+    if (answering_) ++abandoned_;  // the rest of this answer will never be read
+    taking_ = true;
     control_ = 1;
     bits_ = 1;
-  } else if (phase_ == Phase::Answer && bits_ == 13) {
-    GoIdle();
   }
 }
 
-void SimModule::Convert() {
+void SimModule::FallingEdge(std::uint64_t nowNs) {
+  if (taking_ && bits_ == 8) return StartConversion(nowNs);
+  if (!answering_) return;
+  if (converting_) {
+    if (nowNs < doneAtNs_) return;  // still converting: DOUT stays low
+    converting_ = false;
+  }
+  if (shifted_ == 12) {  // the LSB has been out for a clock: zeros follow, the chip is idle
+    answering_ = false;
+    dout_ = false;
+    return;
+  }
+  dout_ = ((result_ >> (11 - shifted_)) & 1) != 0;
+  ++shifted_;
+}
+
+void SimModule::StartConversion(std::uint64_t nowNs) {
+  taking_ = false;
   if ((control_ & 0x0Fu) != 0x0Eu) {
     char text[80];
     std::snprintf(text, sizeof text, "control word 0x%02X: not unipolar single-ended internal clock",
                   control_);
     Violation(text);
   }
-  // The chip's select bits number the inputs in this odd order: SEL2 is worth 1, SEL0 2, SEL1 4.
-  unsigned sel2 = (control_ >> 6) & 1u, sel1 = (control_ >> 5) & 1u, sel0 = (control_ >> 4) & 1u;
-  int input = int(sel2 + 2 * sel0 + 4 * sel1);
-  answer_ = unsigned(drv::SignalAt(signals_[input], conversions_[input]++));
-  phase_ = Phase::Answer;
-  bits_ = 0;
+  result_ = Convert();
+  const unsigned pd = control_ & 3u;
+  power_ = pd == 0 ? Power::FullDown : pd == 1 ? Power::FastDown : Power::Up;
+  answering_ = converting_ = true;
+  doneAtNs_ = nowNs + conversionNs_;
+  shifted_ = 0;
+  dout_ = false;
 }
 
+// The code for the control byte taken, from the inputs as they are now.
+int SimModule::Convert() {
+  // SEL2 picks within a pair of inputs, SEL1 SEL0 the pair: CH0 CH1, CH2 CH3, CH4 CH5, CH6 CH7.
+  const unsigned sel2 = (control_ >> 6) & 1u, sel1 = (control_ >> 5) & 1u, sel0 = (control_ >> 4) & 1u;
+  const bool unipolar = (control_ >> 3) & 1u, singleEnded = (control_ >> 2) & 1u;
+  const int plus = int(2 * (2 * sel1 + sel0) + sel2);
+  int mv = Input(plus);
+  if (!singleEnded) mv -= Input(plus ^ 1);  // the pair's other input is the minus side
+  const bool wokeFromFullDown = power_ == Power::FullDown;
+  if (wokeFromFullDown) return 0;
+  if (unipolar) return mv < 0 ? 0 : mv > 4095 ? 4095 : mv;
+  return (mv < -2048 ? -2048 : mv > 2047 ? 2047 : mv) & 0xFFF;
+}
+
+int SimModule::Input(int index) { return drv::SignalAt(signals_[index], conversions_[index]++); }
+
 void SimModule::GoIdle() {
-  phase_ = Phase::Idle;
-  bits_ = 0;
+  taking_ = answering_ = converting_ = false;
+  bits_ = shifted_ = 0;
   control_ = 0;
-  cts_ = false;
+  dout_ = false;
 }
 
 void SimModule::Violation(const char* what) { violations_.emplace_back(what); }
+
+void SimModule::StrayStart() {
+  char text[64];
+  std::snprintf(text, sizeof text, "a 1 clocked in with %d of the answer's bits out", shifted_);
+  Violation(text);
+}
 
 }  // namespace winapi
 

@@ -1,4 +1,4 @@
-// KERNEL32 subset: serial ports (simulated), Sleep, module handle.
+// KERNEL32 subset: serial ports (simulated), Sleep, the performance counter, module handle.
 #ifndef PIKON_WINAPI_KERNEL_H
 #define PIKON_WINAPI_KERNEL_H
 
@@ -91,6 +91,18 @@ BOOL WINAPI ClearCommBreak(HANDLE port);
 BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status);
 
 void WINAPI Sleep(DWORD milliseconds);
+
+// The high-resolution performance counter: ticks since start, at a rate fixed at boot.
+typedef std::int64_t LONGLONG;
+typedef union _LARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    LONG HighPart;
+  } u;
+  LONGLONG QuadPart;
+} LARGE_INTEGER;
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 
 // The program's graphical entry; the platform's start-up (or the test driver) calls it.

@@ -1,20 +1,43 @@
-// Sleep on a virtual clock, and the module handle of the program.
+// Sleep and the performance counter on the virtual clock, and the module handle of the program.
 #include "winapi/driver/clock.h"
 #include "trace.h"
 
-namespace {
+#include "vclock.h"
 
-std::uint64_t g_clockMs = 0;
+namespace winapi::vclock {
+std::uint64_t nowNs = 0;
+}  // namespace winapi::vclock
+
+namespace {
 
 // Where a 32-bit Windows program's image is loaded by default; never 0.
 const std::uintptr_t kImageBase = 0x00400000;
+
+constexpr LONGLONG kCounterHz = 10000000;  // one tick = 100 ns
+std::uint64_t g_counterReadNs = drv::kDefaultCounterReadNs;
 
 }  // namespace
 
 // Nothing here waits: the pause is recorded and the virtual clock moves on.
 void WINAPI Sleep(DWORD milliseconds) {
-  g_clockMs += milliseconds;
+  winapi::vclock::Advance(std::uint64_t(milliseconds) * 1000000u);
   winapi::trace::Record("Sleep", std::intptr_t(milliseconds), 0, 0, "", nullptr);
+}
+
+// Neither recorded nor counted: a busy-wait reads the counter hundreds of times, and what it
+// learns is the time, which drv::ClockNs tells.
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
+  if (!frequency) return FALSE;
+  frequency->QuadPart = kCounterHz;
+  return TRUE;
+}
+
+// The read itself takes time, so that a loop waiting on the counter comes to its end.
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count) {
+  if (!count) return FALSE;
+  winapi::vclock::Advance(g_counterReadNs);
+  count->QuadPart = LONGLONG(winapi::vclock::Now() / (1000000000u / kCounterHz));
+  return TRUE;
 }
 
 // The program is the only module: NULL names it; any other name is not loaded.
@@ -27,8 +50,13 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
 
 namespace drv {
 
-std::uint64_t ClockMs() { return g_clockMs; }
+std::uint64_t ClockNs() { return winapi::vclock::Now(); }
 
-void ResetClock() { g_clockMs = 0; }
+void ResetClock() {
+  winapi::vclock::nowNs = 0;
+  g_counterReadNs = kDefaultCounterReadNs;
+}
+
+void SetCounterReadNs(std::uint64_t ns) { g_counterReadNs = ns; }
 
 }  // namespace drv

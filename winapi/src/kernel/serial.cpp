@@ -1,11 +1,14 @@
 // Serial ports COM1..COM4: the port table, CreateFileA/CloseHandle on them, settings, the
 // control lines and the modem status word. Nothing here touches a real device; each port is
-// absent, busy, empty or holds the simulated module (simmodule.cpp).
+// absent, busy, empty or holds the simulated module (simmodule.cpp). Each call on an open port
+// takes its latency on the virtual clock (vclock.h), and the port behaves like the hardware it
+// stands for (drv::PortBehaviour: late status reports, RTS passed on only with DTR, no break).
 #include "trace.h"
 #include "winapi/driver/ports.h"
 
 #include "handles.h"
 #include "simmodule.h"
+#include "vclock.h"
 
 #include <array>
 #include <cctype>
@@ -37,7 +40,11 @@ struct Port {
   drv::PortKind kind = drv::PortKind::Absent;
   DCB settings = FreshSettings();
   HANDLE open = nullptr;  // the handle while the port is open
-  bool rts = false, dtr = false, brk = false;
+  bool rts = false, dtr = false, brk = false;  // as the device behind the port sees them
+  bool rtsWanted = false;  // as the program last set RTS (the device may not have it yet)
+  drv::PortBehaviour behaviour = drv::LegacyUart(1);
+  DWORD reported = 0;           // the status as the adapter last reported it
+  std::uint64_t reportDue = 0;  // the number of that report's refresh interval
   SimModule module;
   drv::Faults faults;
   bool faulted = false;  // faults were set: status reads take the long way
@@ -100,21 +107,59 @@ void Log(const char* fn, const Port& p, std::intptr_t a, std::intptr_t b) {
   trace::Record(fn, a, b, 0, p.name, nullptr);
 }
 
+DWORD LiveStatus(const Port& p) { return p.HasModule() ? p.module.Status() : 0; }
+
+// An adapter that reports its status now and then: the reports due since the last call carry
+// the lines as they were up to now, unchanged since the last line change.
+void CatchUpReports(Port& p) {
+  const std::uint64_t every = p.behaviour.statusRefreshNs;
+  if (every == 0) return;
+  const std::uint64_t due = vclock::Now() / every;
+  if (due == p.reportDue) return;
+  p.reportDue = due;
+  p.reported = LiveStatus(p);
+}
+
+// A call on an open port: its latency passes, then what it does happens.
+void Takes(Port& p, std::uint64_t ns) {
+  vclock::Advance(ns);
+  CatchUpReports(p);
+}
+
+// The status lines as the program gets to read them.
+DWORD ReadStatus(Port& p) {
+  Takes(p, p.behaviour.statusNs);
+  return p.behaviour.statusRefreshNs ? p.reported : LiveStatus(p);
+}
+
 // Line changes reach the module one at a time, in the order they happen.
 void SetRts(Port& p, bool on) {
   if (p.rts == on) return;
   p.rts = on;
-  if (p.HasModule()) p.module.Clock(on);
+  if (p.HasModule()) p.module.Clock(on, vclock::Now());
 }
 
+// An adapter that passes RTS on only with DTR sends both whenever DTR is set.
 void SetDtr(Port& p, bool on) {
-  if (p.dtr == on) return;
-  p.dtr = on;
-  if (p.HasModule()) p.module.Data(on);
+  if (p.dtr != on) {
+    p.dtr = on;
+    if (p.HasModule()) p.module.Data(on);
+  }
+  if (p.behaviour.rtsOnlyWithDtr) SetRts(p, p.rtsWanted);
 }
 
+void WantRts(Port& p, bool on) {
+  p.rtsWanted = on;
+  if (!p.behaviour.rtsOnlyWithDtr) SetRts(p, on);
+}
+
+// A break the adapter does not hold is over before anything can read the answer to it.
 void SetBreak(Port& p, bool on) {
   if (p.brk == on) return;
+  if (on && p.behaviour.breakNotHeld) {
+    if (p.HasModule()) p.module.Break(true), p.module.Break(false);
+    return;
+  }
   p.brk = on;
   if (p.HasModule()) p.module.Break(on);
 }
@@ -123,9 +168,10 @@ void SetBreak(Port& p, bool on) {
 // on when enabled (or when handshaking, the receiver being ready), off when disabled (or
 // RTS toggling, nothing being sent).
 void ApplyLineControl(Port& p) {
+  p.rtsWanted = p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
+                p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE;
   SetDtr(p, p.settings.fDtrControl != DTR_CONTROL_DISABLE);
-  SetRts(p, p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
-                p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE);
+  SetRts(p, p.rtsWanted);
 }
 
 // "COM1".."COM9" or "\\.\COMn", any case; 0 for every other name.
@@ -157,7 +203,7 @@ BOOL ReadWithFaults(Port& p, HANDLE port, LPDWORD status) {
     Log("GetCommModemStatus", port, 0, FALSE);
     return FALSE;
   }
-  DWORD lines = p.HasModule() ? p.module.Status() : 0;
+  DWORD lines = ReadStatus(p);
   auto noise = f.noiseAtRead.find(read);
   if (noise != f.noiseAtRead.end()) lines |= noise->second;
   *status = (lines | f.stuckOn) & ~f.stuckOff;
@@ -196,6 +242,7 @@ BOOL WINAPI CloseHandle(HANDLE handle) {
   if (!p) return closes ? winapi::Table().handles.Remove(handle) : FALSE;
   // Closing a port clears the break and drops DTR and RTS.
   winapi::SetBreak(*p, false);
+  p->rtsWanted = false;
   winapi::SetDtr(*p, false);
   winapi::SetRts(*p, false);
   winapi::Table().handles.Remove(handle);
@@ -221,6 +268,7 @@ BOOL WINAPI SetCommState(HANDLE port, LPDCB dcb) {
             dcb->XonChar != dcb->XoffChar;
   winapi::Log("SetCommState", port, dcb ? std::intptr_t(dcb->BaudRate) : 0, ok, std::intptr_t(flags));
   if (!ok) return FALSE;
+  winapi::Takes(*p, p->behaviour.lineNs);
   p->settings = *dcb;
   winapi::ApplyLineControl(*p);
   return TRUE;
@@ -230,6 +278,7 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
   Port* p = winapi::FromHandle(port);
   bool ok = p != nullptr;
   if (ok) {
+    winapi::Takes(*p, p->behaviour.lineNs);
     // A line under handshake (or RTS toggle) control belongs to the driver, not the caller.
     bool dtrFree = p->settings.fDtrControl != DTR_CONTROL_HANDSHAKE;
     bool rtsFree = p->settings.fRtsControl == RTS_CONTROL_ENABLE ||
@@ -241,7 +290,7 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
       case SETRTS:
       case CLRRTS:
         ok = rtsFree;
-        if (ok) winapi::SetRts(*p, func == SETRTS);
+        if (ok) winapi::WantRts(*p, func == SETRTS);
         break;
       case SETDTR:
       case CLRDTR:
@@ -265,16 +314,20 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
 
 BOOL WINAPI SetCommBreak(HANDLE port) {
   Port* p = winapi::FromHandle(port);
-  winapi::Log("SetCommBreak", port, 0, p != nullptr);
-  if (!p) return FALSE;
+  bool ok = p && !(p->faulted && p->faults.failSetBreak);
+  winapi::Log("SetCommBreak", port, 0, ok);
+  if (!ok) return FALSE;
+  winapi::Takes(*p, p->behaviour.lineNs);
   winapi::SetBreak(*p, true);
   return TRUE;
 }
 
 BOOL WINAPI ClearCommBreak(HANDLE port) {
   Port* p = winapi::FromHandle(port);
-  winapi::Log("ClearCommBreak", port, 0, p != nullptr);
-  if (!p) return FALSE;
+  bool ok = p && !(p->faulted && p->faults.failClearBreak);
+  winapi::Log("ClearCommBreak", port, 0, ok);
+  if (!ok) return FALSE;
+  winapi::Takes(*p, p->behaviour.lineNs);
   winapi::SetBreak(*p, false);
   return TRUE;
 }
@@ -286,7 +339,7 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
     return FALSE;
   }
   if (p->faulted) return winapi::ReadWithFaults(*p, port, status);
-  *status = p->HasModule() ? p->module.Status() : 0;
+  *status = winapi::ReadStatus(*p);
   winapi::Log("GetCommModemStatus", *p, std::intptr_t(*status), TRUE);
   return TRUE;
 }
@@ -336,6 +389,43 @@ void SetFaults(int port, const Faults& faults) {
   p.faulted = true;
   p.reads = 0;
   p.module.SetBreakAnswer(faults.breakAnswer);
+}
+
+void SetConversionTime(int port, std::uint64_t ns) { winapi::PortNo(port).module.SetConversionNs(ns); }
+
+PortBehaviour LegacyUart(double microsecondsPerCall) {
+  PortBehaviour b;
+  b.lineNs = b.statusNs = std::uint64_t(microsecondsPerCall * 1000.0 + 0.5);
+  return b;
+}
+
+PortBehaviour UsbAdapter() { return LegacyUart(1000); }
+
+// The status comes from the driver's copy of the last report, without a USB round trip.
+PortBehaviour UsbAdapterLateStatus(double refreshMs) {
+  PortBehaviour b = UsbAdapter();
+  b.statusNs = 2000;
+  b.statusRefreshNs = std::uint64_t(refreshMs * 1e6 + 0.5);
+  return b;
+}
+
+PortBehaviour UsbCdcAcm() {
+  PortBehaviour b = UsbAdapter();
+  b.rtsOnlyWithDtr = true;
+  return b;
+}
+
+PortBehaviour UsbAdapterWithoutBreak() {
+  PortBehaviour b = UsbAdapter();
+  b.breakNotHeld = true;
+  return b;
+}
+
+void SetPortBehaviour(int port, const PortBehaviour& behaviour) {
+  Port& p = winapi::PortNo(port);
+  p.behaviour = behaviour;
+  p.reportDue = 0;
+  p.reported = winapi::LiveStatus(p);
 }
 
 void SetPortSettings(int port, const DCB& settings) { winapi::PortNo(port).settings = settings; }

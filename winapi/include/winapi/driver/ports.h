@@ -48,6 +48,41 @@ void SetSignal(int port, int channel, const Signal& signal);
 // Conversions the module on `port` made of `channel` since its signal was set.
 std::uint64_t Conversions(int port, int channel);
 
+// The converter's conversion time in internal clock mode. The MAX186 data sheet gives 10 µs
+// as the maximum; a master must wait that long, so that is what the module takes unless a test
+// says otherwise.
+constexpr std::uint64_t kDefaultConversionNs = 10000;
+void SetConversionTime(int port, std::uint64_t ns);
+
+// How the port's hardware and driver behave. Each call on an open port (line changes, break,
+// status reads, settings) moves the virtual clock (winapi/driver/clock.h) on by its latency,
+// and the change reaches the module when the call returns.
+struct PortBehaviour {
+  std::uint64_t lineNs = 1000;    // a line change or break: a legacy UART, 1-5 µs
+  std::uint64_t statusNs = 1000;  // a status read
+  // The status read returns what the adapter last reported, refreshed every this many ns
+  // (0: read live). FTDI chips report their modem status in a header that "is always sent when
+  // the [latency] timer expires", "the device default of 16 ms" (Linux kernel commit
+  // c6dce2626606, drivers/usb/serial/ftdi_sio.c); their driver answers from the last report.
+  std::uint64_t statusRefreshNs = 0;
+  // An RTS change reaches the device only with the next DTR change: Windows' CDC-ACM driver
+  // usbser.sys sends SET_CONTROL_LINE_STATE only when DTR is updated, and then with RTS too
+  // (WICG/serial issue 173; r2axz/bluepill-serial-monster issue 23).
+  bool rtsOnlyWithDtr = false;
+  // The break is not held: the adapter has no break, or ends it at once (CP2102, Ezurio/
+  // UwTerminalX pull request 23; CDC-ACM devices without the SEND_BREAK capability,
+  // raspberrypi/debugprobe issue 127). SetCommBreak still succeeds.
+  bool breakNotHeld = false;
+};
+// The kinds of port the program meets, for tests and for measuring what each gives.
+PortBehaviour LegacyUart(double microsecondsPerCall);
+PortBehaviour UsbAdapter();             // each call a USB round trip, about 1 ms
+PortBehaviour UsbAdapterLateStatus(double refreshMs);  // FTDI-like: status cached, lines 1 ms
+PortBehaviour UsbCdcAcm();              // usbser.sys: 1 ms, RTS only with DTR
+PortBehaviour UsbAdapterWithoutBreak(); // 1 ms, the break not held
+// Applies to the port from now on, open or not. A fresh port is LegacyUart(1).
+void SetPortBehaviour(int port, const PortBehaviour& behaviour);
+
 // Faults of a port. Status reads are counted from the SetFaults call on (1 = the next read).
 // They sit between the module and the program: the module's own answer is worked out as
 // without them.
@@ -60,6 +95,8 @@ struct Faults {
   DWORD breakAnswer = MS_RING_ON | MS_RLSD_ON;  // what the module raises during a break
   int unplugAtRead = 0;     // the module is pulled out just before this read; 0 = never
   int pullAdapterAtRead = 0;  // PullAdapter just before this read, which fails; 0 = never
+  bool failSetBreak = false;    // SetCommBreak fails and the break stays off
+  bool failClearBreak = false;  // ClearCommBreak fails and a break set stays on
 };
 void SetFaults(int port, const Faults& faults);
 
