@@ -25,7 +25,7 @@ LAYERS = [
     ("winapi/src/base", "base", set()),
     ("winapi/src/gdi", "gdi", {"base"}),
     ("winapi/src/user", "user", {"gdi", "base"}),
-    ("winapi/src/kernel", "kernel", {"base"}),
+    ("winapi/src/kernel", "kernel", {"base", "sim"}),  # the ports' far end: simulated hardware
     ("winapi/sim", "sim", set()),
     ("winapi/driver", "driver", None),  # on top: it may use every layer
     ("tools/winesim/simport.cpp", "winesim", {"sim"}),  # the module for Wine, nothing else

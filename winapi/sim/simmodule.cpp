@@ -32,7 +32,7 @@
 //   DOUT low meanwhile; "all transitions of the SSTRB and DOUT outputs occur on the falling edge
 //   of SCLK" (p. 10): the MSB appears with the first falling edge after the conversion has
 //   ended, each further falling edge puts out the next bit, and after the LSB DOUT is "filled
-//   with zeros". The conversion time is settable (drv::SetConversionTime); the default is the
+//   with zeros". The conversion time is settable (SetConversionNs); the default is the
 //   maximum, as a master must reckon with it.
 // - The control byte: SEL2..SEL0 choose the input (single-ended) or the pair and its sense
 //   (differential); UNI/BIP unipolar (straight binary, 0..4095) or bipolar (two's complement,
@@ -78,14 +78,14 @@ void SimModule::Attach(bool rts, bool dtr, bool brk) {
 }
 
 void SimModule::Reset() {
-  signals_.fill(drv::Signal{});
+  signals_.fill(sim::Signal{});
   conversions_.fill(0);
   breakAnswer_ = MS_RING_ON | MS_RLSD_ON;
-  conversionNs_ = drv::kDefaultConversionNs;
+  conversionNs_ = sim::kDefaultConversionNs;
   Attach(false, false, false);
 }
 
-void SimModule::SetSignal(int channel, const drv::Signal& signal) {
+void SimModule::SetSignal(int channel, const sim::Signal& signal) {
   signals_[channel - 1] = signal;
   conversions_[channel - 1] = 0;
 }
@@ -179,7 +179,7 @@ int SimModule::Convert() {
   return (mv < -2048 ? -2048 : mv > 2047 ? 2047 : mv) & 0xFFF;
 }
 
-int SimModule::Input(int index) { return drv::SignalAt(signals_[index], conversions_[index]++); }
+int SimModule::Input(int index) { return sim::SignalAt(signals_[index], conversions_[index]++); }
 
 void SimModule::GoIdle() {
   taking_ = answering_ = converting_ = false;
@@ -198,7 +198,7 @@ void SimModule::StrayStart() {
 
 }  // namespace winapi
 
-namespace drv {
+namespace sim {
 
 Signal Constant(int mv) { return {Shape::Constant, mv, mv, 1}; }
 Signal Ramp(int low, int high, int period) { return {Shape::Ramp, low, high, period}; }
@@ -244,4 +244,4 @@ int SignalAt(const Signal& s, std::uint64_t n) {
   return int(v < 0 ? 0 : v > 4095 ? 4095 : v);
 }
 
-}  // namespace drv
+}  // namespace sim

@@ -5,7 +5,7 @@
 #ifndef PIKON_WINAPI_SIMMODULE_H
 #define PIKON_WINAPI_SIMMODULE_H
 
-#include "winapi/driver/ports.h"
+#include "portsim.h"
 
 #include <array>
 #include <cstdint>
@@ -28,7 +28,7 @@ class SimModule {
 
   void SetBreakAnswer(DWORD lines) { breakAnswer_ = lines; }
   void SetConversionNs(std::uint64_t ns) { conversionNs_ = ns; }
-  void SetSignal(int channel, const drv::Signal& signal);  // channel 1..8
+  void SetSignal(int channel, const sim::Signal& signal);  // channel 1..8
   std::uint64_t Conversions(int channel) const { return conversions_[channel - 1]; }
   const std::vector<std::string>& Violations() const { return violations_; }
   int Abandoned() const { return abandoned_; }
@@ -61,9 +61,9 @@ class SimModule {
   int shifted_ = 0;         // result bits put on DOUT so far
   bool dout_ = false;
   Power power_ = Power::Up;
-  std::uint64_t conversionNs_ = drv::kDefaultConversionNs;
+  std::uint64_t conversionNs_ = sim::kDefaultConversionNs;
   DWORD breakAnswer_ = MS_RING_ON | MS_RLSD_ON;
-  std::array<drv::Signal, 8> signals_{};
+  std::array<sim::Signal, 8> signals_{};
   std::array<std::uint64_t, 8> conversions_{};
   std::vector<std::string> violations_;
   int abandoned_ = 0;

@@ -1,12 +1,6 @@
 // Sleep and the performance counter on the virtual clock, and the module handle of the program.
-#include "winapi/driver/clock.h"
 #include "trace.h"
-
 #include "vclock.h"
-
-namespace winapi::vclock {
-std::uint64_t nowNs = 0;
-}  // namespace winapi::vclock
 
 namespace {
 
@@ -14,9 +8,22 @@ namespace {
 const std::uintptr_t kImageBase = 0x00400000;
 
 constexpr LONGLONG kCounterHz = 10000000;  // one tick = 100 ns
-std::uint64_t g_counterReadNs = drv::kDefaultCounterReadNs;
+std::uint64_t g_counterReadNs = winapi::vclock::kDefaultCounterReadNs;
 
 }  // namespace
+
+namespace winapi::vclock {
+
+std::uint64_t nowNs = 0;
+
+void SetCounterReadNs(std::uint64_t ns) { g_counterReadNs = ns; }
+
+void Reset() {
+  nowNs = 0;
+  g_counterReadNs = kDefaultCounterReadNs;
+}
+
+}  // namespace winapi::vclock
 
 // Nothing here waits: the pause is recorded and the virtual clock moves on.
 void WINAPI Sleep(DWORD milliseconds) {
@@ -47,16 +54,3 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
                         0, 0, name ? name : "", nullptr);
   return module;
 }
-
-namespace drv {
-
-std::uint64_t ClockNs() { return winapi::vclock::Now(); }
-
-void ResetClock() {
-  winapi::vclock::nowNs = 0;
-  g_counterReadNs = kDefaultCounterReadNs;
-}
-
-void SetCounterReadNs(std::uint64_t ns) { g_counterReadNs = ns; }
-
-}  // namespace drv

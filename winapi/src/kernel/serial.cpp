@@ -2,12 +2,10 @@
 // control lines and the modem status word. Nothing here touches a real device; each port is
 // absent, busy, empty or holds the simulated module (simmodule.cpp). Each call on an open port
 // takes its latency on the virtual clock (vclock.h), and the port behaves like the hardware it
-// stands for (drv::PortBehaviour: late status reports, RTS passed on only with DTR, no break).
-#include "trace.h"
-#include "winapi/driver/ports.h"
+// stands for (sim::PortBehaviour: late status reports, RTS passed on only with DTR, no break).
+#include "serial.h"
 
-#include "handles.h"
-#include "simmodule.h"
+#include "trace.h"
 #include "vclock.h"
 
 #include <array>
@@ -15,7 +13,6 @@
 #include <cstring>
 
 namespace winapi {
-namespace {
 
 DCB FreshSettings() {
   DCB d;
@@ -35,38 +32,7 @@ DCB FreshSettings() {
   return d;
 }
 
-struct Port {
-  const char* name = "";
-  drv::PortKind kind = drv::PortKind::Absent;
-  DCB settings = FreshSettings();
-  HANDLE open = nullptr;  // the handle while the port is open
-  bool rts = false, dtr = false, brk = false;  // as the device behind the port sees them
-  bool rtsWanted = false;  // as the program last set RTS (the device may not have it yet)
-  drv::PortBehaviour behaviour = drv::LegacyUart(1);
-  DWORD reported = 0;           // the status as the adapter last reported it
-  std::uint64_t reportDue = 0;  // the number of that report's refresh interval
-  SimModule module;
-  drv::Faults faults;
-  bool faulted = false;  // faults were set: status reads take the long way
-  int reads = 0;  // status reads since the faults were set
-  bool pulledOut = false;  // the adapter is out of the machine: the port does not exist
-
-  bool HasModule() const { return kind == drv::PortKind::Module; }
-};
-
-struct OpenPort {
-  int index;             // 0..3
-  bool removed = false;  // its adapter was pulled out: the device it was opened on is gone
-};
-
-struct PortTable {
-  std::array<Port, 4> ports;
-  HandleTable<OpenPort, HandleKind::Port> handles;
-  PortTable() {
-    static const char* const names[4] = {"COM1", "COM2", "COM3", "COM4"};
-    for (int i = 0; i < 4; ++i) ports[i].name = names[i];
-  }
-};
+namespace {
 
 // Built on first use and kept for good. Only the program's thread reaches the ports, so the
 // first use needs no guard, and every call on a port is spared one.
@@ -77,9 +43,24 @@ PortTable* table = nullptr;
   return *table;
 }
 
+}  // namespace
+
 PortTable& Table() { return table ? *table : MakeTable(); }
 
 Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
+
+DWORD LiveStatus(const Port& p) { return p.HasModule() ? p.module.Status() : 0; }
+
+void PullOut(Port& p) {
+  if (p.pulledOut) return;
+  if (OpenPort* o = Table().handles.Get(p.open)) o->removed = true;
+  p.open = nullptr;
+  p.pulledOut = true;
+  // The module loses its lines with the adapter, and with them its power.
+  p.rts = p.dtr = p.brk = false;
+}
+
+namespace {
 
 // The port a call on this handle reaches; nullptr when it is no open port, or when the port's
 // adapter was pulled out since it was opened (the handle then fails every call for good).
@@ -106,8 +87,6 @@ void Log(const char* fn, HANDLE h, std::intptr_t a, std::intptr_t b, std::intptr
 void Log(const char* fn, const Port& p, std::intptr_t a, std::intptr_t b) {
   trace::Record(fn, a, b, 0, p.name, nullptr);
 }
-
-DWORD LiveStatus(const Port& p) { return p.HasModule() ? p.module.Status() : 0; }
 
 // An adapter that reports its status now and then: the reports due since the last call carry
 // the lines as they were up to now, unchanged since the last line change.
@@ -188,12 +167,12 @@ int ComNumber(const char* name) {
 // A status read on a port whose faults were set: it may pull the module or the adapter out,
 // fail, or bring noise and stuck lines.
 BOOL ReadWithFaults(Port& p, HANDLE port, LPDWORD status) {
-  const drv::Faults& f = p.faults;
+  const sim::Faults& f = p.faults;
   int read = ++p.reads;
   if (f.unplugAtRead != 0 && read == f.unplugAtRead && p.HasModule())
-    p.kind = drv::PortKind::Empty;
+    p.kind = sim::PortKind::Empty;
   if (f.pullAdapterAtRead != 0 && read == f.pullAdapterAtRead) {
-    drv::PullAdapter(int(&p - Table().ports.data()) + 1);
+    PullOut(p);
     Log("GetCommModemStatus", port, 0, FALSE);
     return FALSE;
   }
@@ -226,7 +205,7 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
   if (n < 1 || n > 4 || share != 0 || disposition != OPEN_EXISTING || templ != nullptr)
     return INVALID_HANDLE_VALUE;
   Port& p = winapi::PortNo(n);
-  if (p.kind == drv::PortKind::Absent || p.kind == drv::PortKind::Busy || p.open || p.pulledOut)
+  if (p.kind == sim::PortKind::Absent || p.kind == sim::PortKind::Busy || p.open || p.pulledOut)
     return INVALID_HANDLE_VALUE;
   p.open = winapi::Table().handles.Add<HANDLE>(std::make_unique<winapi::OpenPort>(
       winapi::OpenPort{n - 1}));
@@ -343,114 +322,3 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
   winapi::Log("GetCommModemStatus", *p, std::intptr_t(*status), TRUE);
   return TRUE;
 }
-
-namespace drv {
-
-void PlugPort(int port, PortKind kind) {
-  Port& p = winapi::PortNo(port);
-  p.kind = kind;
-  if (kind == PortKind::Module) p.module.Attach(p.rts, p.dtr, p.brk);
-}
-
-void PullAdapter(int port) {
-  Port& p = winapi::PortNo(port);
-  if (p.pulledOut) return;
-  if (winapi::OpenPort* o = winapi::Table().handles.Get(p.open)) o->removed = true;
-  p.open = nullptr;
-  p.pulledOut = true;
-  // The module loses its lines with the adapter, and with them its power.
-  p.rts = p.dtr = p.brk = false;
-}
-
-void PlugAdapterBack(int port) {
-  Port& p = winapi::PortNo(port);
-  if (!p.pulledOut) return;
-  p.pulledOut = false;
-  if (p.HasModule()) p.module.Attach(false, false, false);
-}
-
-std::size_t OpenPorts() {
-  std::size_t n = 0;
-  for (const Port& p : winapi::Table().ports) n += p.open != nullptr;
-  return n;
-}
-
-void SetSignal(int port, int channel, const Signal& signal) {
-  winapi::PortNo(port).module.SetSignal(channel, signal);
-}
-
-std::uint64_t Conversions(int port, int channel) {
-  return winapi::PortNo(port).module.Conversions(channel);
-}
-
-void SetFaults(int port, const Faults& faults) {
-  Port& p = winapi::PortNo(port);
-  p.faults = faults;
-  p.faulted = true;
-  p.reads = 0;
-  p.module.SetBreakAnswer(faults.breakAnswer);
-}
-
-void SetConversionTime(int port, std::uint64_t ns) { winapi::PortNo(port).module.SetConversionNs(ns); }
-
-PortBehaviour LegacyUart(double microsecondsPerCall) {
-  PortBehaviour b;
-  b.lineNs = b.statusNs = std::uint64_t(microsecondsPerCall * 1000.0 + 0.5);
-  return b;
-}
-
-PortBehaviour UsbAdapter() { return LegacyUart(1000); }
-
-// The status comes from the driver's copy of the last report, without a USB round trip.
-PortBehaviour UsbAdapterLateStatus(double refreshMs) {
-  PortBehaviour b = UsbAdapter();
-  b.statusNs = 2000;
-  b.statusRefreshNs = std::uint64_t(refreshMs * 1e6 + 0.5);
-  return b;
-}
-
-PortBehaviour UsbCdcAcm() {
-  PortBehaviour b = UsbAdapter();
-  b.rtsOnlyWithDtr = true;
-  return b;
-}
-
-PortBehaviour UsbAdapterWithoutBreak() {
-  PortBehaviour b = UsbAdapter();
-  b.breakNotHeld = true;
-  return b;
-}
-
-void SetPortBehaviour(int port, const PortBehaviour& behaviour) {
-  Port& p = winapi::PortNo(port);
-  p.behaviour = behaviour;
-  p.reportDue = 0;
-  p.reported = winapi::LiveStatus(p);
-}
-
-void SetPortSettings(int port, const DCB& settings) { winapi::PortNo(port).settings = settings; }
-
-DCB PortSettings(int port) { return winapi::PortNo(port).settings; }
-
-Lines PortLines(int port) {
-  const Port& p = winapi::PortNo(port);
-  return {p.open != nullptr, p.rts, p.dtr, p.brk};
-}
-
-std::vector<std::string> ProtocolViolations(int port) {
-  return winapi::PortNo(port).module.Violations();
-}
-
-int AbandonedAnswers(int port) { return winapi::PortNo(port).module.Abandoned(); }
-
-void ResetPorts() {
-  for (Port& p : winapi::Table().ports) {
-    if (p.open) winapi::Table().handles.Remove(p.open);
-    const char* name = p.name;
-    p = Port{};
-    p.name = name;
-    p.module.Reset();
-  }
-}
-
-}  // namespace drv
