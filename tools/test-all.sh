@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test of PIKON: native suites, the same suites under ASan + UBSan, the Windows build.
+# Every test of PIKON: native suites and the subset's structure, the same suites under ASan +
+# UBSan, the Windows builds and package, the conformance cases, and the Wine tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh all

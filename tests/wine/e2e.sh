@@ -90,7 +90,7 @@ if [ "${1:-}" != --inside ]; then
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
     -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
-    || die "cannot build the inspector"
+    || die "cannot build remote.exe"
   [ "$mode" != live ] || sandbox_display=live
   export sandbox_display
   sandbox_reexec "$0" "$mode" "$exe" "$outdir" "$arch"
@@ -102,7 +102,7 @@ sandbox_display=${sandbox_display:-}
 # the other with a warning, and Wine runs 32-bit and 64-bit processes side by side.
 preload=$root/build/native/tools/winesim/libpikon_simport.so
 [ "$arch" != i386 ] || preload+=:$root/build/native/tools/winesim/libpikon_simport32.so
-inspector=$root/build/winesim/remote.exe
+remote=$root/build/winesim/remote.exe
 sidebyside=$root/build/native/tools/winesim/pikon_sidebyside
 app_pid='' pty_pid='' insp_pid=''
 stop_programs() {
@@ -112,7 +112,7 @@ stop_programs() {
   done
 }
 sandbox_enter "$2"
-# The i386 program needs Wine's 32-bit loader; the prefix, its wineserver and the inspector stay
+# The i386 program needs Wine's 32-bit loader; the prefix, its wineserver and remote.exe stay
 # 64-bit, as on 64-bit Windows.
 app_wine=$wine
 [ "$arch" != i386 ] || app_wine=$(command -v wine || echo /usr/lib/wine/wine)
@@ -171,12 +171,12 @@ for _ in $(seq 100); do
 done
 sandbox_prefix_ready
 
-# --- The inspector, one process for the whole session. ------------------------------------------
+# --- remote.exe, one process for the whole session. ---------------------------------------------
 mkfifo "$tmp/ask" "$tmp/answer"
-(WINEDEBUG=-all exec timeout 300 "$wine" "$inspector" <"$tmp/ask" >"$tmp/answer" 2>"$tmp/inspector.err") &
+(WINEDEBUG=-all exec timeout 300 "$wine" "$remote" <"$tmp/ask" >"$tmp/answer" 2>"$tmp/remote.err") &
 insp_pid=$!
 exec 7>"$tmp/ask" 8<"$tmp/answer"
-ask() {  # command... : prints the inspector's answer
+ask() {  # command... : prints remote.exe's answer
   local line
   echo "$*" >&7
   while IFS= read -r -t 60 line <&8; do
@@ -184,7 +184,7 @@ ask() {  # command... : prints the inspector's answer
     [ "$line" = . ] && return 0
     printf '%s\n' "$line"
   done
-  die "the inspector did not answer \"$*\": $(tail -3 "$tmp/inspector.err")"
+  die "remote.exe did not answer \"$*\": $(tail -3 "$tmp/remote.err")"
 }
 
 ports=$(ask ports)

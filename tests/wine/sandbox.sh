@@ -1,5 +1,6 @@
 # shellcheck shell=bash
-# The sandbox the Wine tests (smoke.sh, help.sh) run Wine in. Sourced, not run.
+# The sandbox every Wine test here runs Wine in (smoke, e2e, help, about, port, conformance).
+# Sourced, not run.
 #
 # Safety: /dev/ttyS0 on these machines is the machine's own console, and Wine maps COM1, COM2, ...
 # to /dev/ttyS0, /dev/ttyS1, ... Wine therefore runs only in a private mount namespace in which

@@ -6,7 +6,6 @@
 #include "controls.h"
 #include "dialog.h"
 #include "menu.h"
-#include "metrics.h"
 #include "pngfile.h"
 #include "queue.h"
 #include "window.h"
@@ -31,11 +30,10 @@ void MinimiseWindow(HWND window) {
   if (TakesInput(window)) PostInput(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-// A border is dragged no further than the maximum tracking size, which by default is the
-// screen's size plus 4 and both sizing frames (SM_CXMAXTRACK, SM_CYMAXTRACK).
+// A border is dragged no further than the maximum tracking size.
 void ResizeWindow(HWND window, int outerWidth, int outerHeight) {
-  const int maxWidth = metrics::kScreenWidth + 4 + 2 * metrics::kSizingFrame;
-  const int maxHeight = metrics::kScreenHeight + 4 + 2 * metrics::kSizingFrame;
+  const int maxWidth = GetSystemMetrics(SM_CXMAXTRACK);
+  const int maxHeight = GetSystemMetrics(SM_CYMAXTRACK);
   if (TakesInput(window))
     SetWindowPosImpl(window, nullptr, 0, 0, std::min(outerWidth, maxWidth),
                      std::min(outerHeight, maxHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

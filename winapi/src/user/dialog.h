@@ -1,5 +1,5 @@
-// Dialogs: their state beside the window, creation from templates, the modal loop, the default
-// push button and Tab navigation; and the waiting of message boxes.
+// Dialogs: made from templates, the dialog class, the modal loop (which message boxes share),
+// the items and Tab navigation; what a dialog keeps beside its window is in dialogstate.h.
 #ifndef PIKON_WINAPI_DIALOG_H
 #define PIKON_WINAPI_DIALOG_H
 

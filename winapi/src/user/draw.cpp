@@ -19,8 +19,6 @@ void Ring(Surface& s, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
   Column(s, r.right - 1, r.top, r.bottom, bottomRight);
 }
 
-RECT Shrink(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
-
 }  // namespace
 
 const FontSpec& ControlFont() {

@@ -13,6 +13,11 @@
 
 namespace winapi {
 
+// `r` with `by` pixels taken off each side.
+inline RECT Shrink(const RECT& r, int by) {
+  return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
+
 void FillBox(Surface& s, const RECT& r, COLORREF color);
 // Classic 3-D edges, drawn just inside `r`.
 void RaisedEdge(Surface& s, const RECT& r);    // two pixels: buttons, window and dialog frames

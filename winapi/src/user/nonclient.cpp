@@ -14,8 +14,6 @@ namespace {
 constexpr int kBoxWidth = 16;  // caption buttons
 constexpr int kBoxHeight = 14;
 
-RECT Shrink(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
-
 // A caption button; the box a window lacks beside one it has is drawn grayed.
 void CaptionBox(Surface& s, const RECT& r, int glyph, bool enabled) {
   FillBox(s, r, metrics::kFace);

@@ -1,7 +1,7 @@
 // The window tree: classes, windows and the internal calls the other parts of the window
 // manager share. What makes a window a control or a dialog is kept beside it (controlstate.h,
-// dialogstate.h). Public API functions record themselves in the ledger; the internal ones here
-// do not, so the ledger shows what the program asked for, not what the platform did for it.
+// dialogstate.h). Public API functions trace themselves (trace.h); the internal ones here do not,
+// so the ledger shows what the program asked for, not what the platform did for it.
 #ifndef PIKON_WINAPI_WINDOW_H
 #define PIKON_WINAPI_WINDOW_H
 
