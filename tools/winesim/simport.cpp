@@ -1,5 +1,5 @@
 // A simulated converter module for PIKON.exe under Wine: an LD_PRELOAD library that puts the
-// same module the native build talks to (winapi/src/simmodule.cpp) behind a pseudo-terminal.
+// same module the native build talks to (winapi/sim/simmodule.cpp) behind a pseudo-terminal.
 //
 // Wine carries the serial control calls of a COM port to the Unix device as ioctls:
 //   EscapeCommFunction SETRTS/CLRRTS/SETDTR/CLRDTR  TIOCMGET, then TIOCMSET with one bit changed
