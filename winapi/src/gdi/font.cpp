@@ -263,12 +263,8 @@ COLORREF Blend(COLORREF fg, COLORREF bg, unsigned a) {
   return out;
 }
 
-struct Box {
-  int left, top, right, bottom;
-};
-
-Box Bounds(const Surface& s, const RECT* clip) {
-  Box b{0, 0, s.width, s.height};
+RECT Bounds(const Surface& s, const RECT* clip) {
+  RECT b{0, 0, s.width, s.height};
   if (clip) {
     b.left = std::max<int>(b.left, clip->left);
     b.top = std::max<int>(b.top, clip->top);
@@ -278,7 +274,7 @@ Box Bounds(const Surface& s, const RECT* clip) {
   return b;
 }
 
-bool Inside(const Box& b, int x, int y) {
+bool Inside(const RECT& b, int x, int y) {
   return x >= b.left && x < b.right && y >= b.top && y < b.bottom;
 }
 
@@ -318,7 +314,7 @@ void DrawRun(COLORREF* row, const std::uint8_t* coverage, int count, COLORREF co
 
 // One glyph with its top-left bitmap pixel at (x, y); clipped to `b` run by run only when it
 // reaches over an edge.
-void DrawGlyph(Surface& surface, const Glyph& g, int x, int y, COLORREF color, const Box& b) {
+void DrawGlyph(Surface& surface, const Glyph& g, int x, int y, COLORREF color, const RECT& b) {
   if (g.spans.empty()) return;
   const bool inside = x >= b.left && y >= b.top && x + g.width <= b.right && y + g.rows <= b.bottom;
   BlendTable* table = nullptr;
@@ -368,7 +364,7 @@ void CopyGlyph(Surface& surface, Glyph& g, int x, int y, COLORREF fg, COLORREF b
   for (int row = 0; row < g.rows; ++row, from += width, to += stride) std::copy_n(from, width, to);
 }
 
-bool Holds(const Box& b, int x, int y, int width, int rows) {
+bool Holds(const RECT& b, int x, int y, int width, int rows) {
   return x >= b.left && y >= b.top && x + width <= b.right && y + rows <= b.bottom;
 }
 
@@ -398,17 +394,17 @@ bool DrawTextLine(Surface& surface, const FontSpec& wanted, const std::string& u
                   const TextStyle& style, const RECT* clip) {
   Font* font = GetFont(wanted);
   if (!font) return false;
-  const Box bounds = Bounds(surface, clip);
+  const RECT bounds = Bounds(surface, clip);
 
   // Where every pixel is the background: the opaque box once filled, or the caller's clip.
-  Box plain{0, 0, 0, 0};
+  RECT plain{0, 0, 0, 0};
   if (style.opaque) {
     long long width = 0;
     ForEachChar(utf8, style.prefix,
                 [&](char32_t cp, bool) { width += GetGlyph(*font, cp).advance; });
     int right = int(std::min<long long>(x + width, bounds.right));
     int bottom = int(std::min<long long>((long long)y + font->metrics.height, bounds.bottom));
-    plain = Box{std::max(x, bounds.left), std::max(y, bounds.top), right, bottom};
+    plain = RECT{std::max(x, bounds.left), std::max(y, bounds.top), right, bottom};
     surface.Fill(plain.left, plain.top, plain.right, plain.bottom, style.background);
   } else if (style.onBackground) {
     plain = bounds;
