@@ -57,17 +57,10 @@ if [ "${1:-}" != --inside ]; then
   [ -f "$exe" ] || die "no such program: $exe"
   [ "$mode" != test ] || outdir=$(realpath -m "${2:-$(dirname "$exe")/e2e}")
   [ "$mode" != live ] || outdir=$(realpath -m "$root/out/wine-live")
-  pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
+  machine=$(pe_machine "$exe")
   if [ "$machine" = 014c ]; then
     arch=i386
-    why=''
-    if ! "$here/runs_i386.sh"; then
-      why="this machine's kernel does not run 32-bit programs"
-    elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
-      why="the kernel runs 32-bit programs, but wine32:i386 is not installed (tools/setup.sh all)"
-    fi
-    if [ -n "$why" ]; then
+    if ! why=$("$here/runs_i386.sh" --wine); then
       echo "e2e: skipped the i386 $exe: $why; run the x86-64 build of the same sources instead"
       echo "e2e: PASS nothing to run: the i386 program cannot run here"
       exit 0

@@ -29,6 +29,12 @@
 
 die() { echo "$sandbox_name: FAIL: $*" >&2; exit 1; }
 
+pe_machine() {  # exe: the machine its PE header names, 014c (i386) or 8664 (x86-64)
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' '
+}
+
 need_tools() {  # tool...: each must be on PATH
   local tool
   for tool in "$@"; do
