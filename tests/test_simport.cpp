@@ -108,8 +108,7 @@ TEST_F(SimPort, AnswersTheProbeAndConversionsAndLogsEachTransaction) {
   ASSERT_EQ(call(fd, TIOCCBRK, 0), 0);
   EXPECT_EQ(Status(fd) & (TIOCM_RNG | TIOCM_CAR | TIOCM_CTS | TIOCM_DSR), TIOCM_CTS)
       << "CTS on: the chip's DOUT rests low";
-  // Configured as Wine does it on a pty (SetCommState leaves its lines alone): DTR on, the
-  // clock lowered where it already was.
+  // Configured: DTR on, and the clock, raised since the port was opened, lowered.
   Line(fd, TIOCM_DTR, true);
   Line(fd, TIOCM_RTS, false);
   EXPECT_EQ(Convert(fd, 3), 2047);

@@ -18,7 +18,8 @@
 //                      (e.g. 1234) or ramp:LOW:HIGH:PERIOD, sine:..., square:..., noise:LOW:HIGH
 //
 // The log, one line per event:
-//   attach                                   first request on the pty; all lines off
+//   attach                                   first request on the pty; DTR and RTS on, as
+//                                            Linux leaves a serial port it has opened
 //   break on | break off
 //   status 0xWWWW                            a status read outside a transaction (word as
 //                                            GetCommModemStatus reports it)
@@ -234,7 +235,10 @@ void Attach(Sim& s) {
   static bool attached = false;
   if (attached) return;
   attached = true;
-  s.module.Attach(false, false, false);
+  // A real serial port comes out of open() with DTR and RTS raised (the tty layer raises them
+  // unless the baud rate is 0); a pty has no such lines, so the module is attached as if.
+  s.dtr = s.rts = true;
+  s.module.Attach(true, true, false);
   Log(s, "attach");
 }
 

@@ -1,0 +1,122 @@
+// The whole program on each kind of serial port, with the simulated module on COM1: start-up
+// and detection, "Messen", 40 sweeps, "Stop/Reset", end. Prints one Markdown table row a kind:
+// whether the module was found, whether every value shown was the module's, and sweeps per
+// second on the virtual clock (what the port calls and waits take, not this machine's speed).
+// Each kind runs in a process of its own, as the program's state is process-wide.
+//
+//   port_table            (tools/port-table.sh builds and runs it)
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "pikon.h"
+#include "winapi/driver/clock.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+#include "winapi/driver/session.h"
+
+namespace {
+
+const int kSweeps = 40;
+const int kCodes[8] = {1234, 0, 4095, 2047, 2048, 1365, 2730, 1};
+
+struct Kind {
+  const char* what;
+  drv::PortBehaviour port;
+};
+
+struct Outcome {
+  bool found = false, right = true;
+  std::uint64_t startNs = 0, stopNs = 0;
+};
+Outcome g_outcome;
+
+// The first read of the queue is the main loop's, or the not-found message's.
+void ScriptRun() {
+  drv::Script(drv::AtFetch(1), "Messen, or OK to the not-found message", [] {
+    if (drv::TopMessageBox()) return drv::AnswerMessageBox(IDOK);
+    drv::ClickItem(g_hToolbar, IDC_MESSEN);
+    const unsigned long start = drv::Fetches();
+    drv::Script(drv::AtFetch(start + 1), "time the first sweep",
+                [] { g_outcome.startNs = drv::ClockNs(); });
+    drv::Script(drv::AtFetch(start + 1 + kSweeps), "Stop/Reset", [] {
+      g_outcome.stopNs = drv::ClockNs();
+      drv::ClickItem(StopBox, IDC_STOP);
+    });
+    drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+    drv::Script(drv::WhenIdle(), "end", [] { drv::CloseWindow(drv::FindTopLevel(g_szClassName)); });
+  });
+}
+
+// "right" when every value the run showed was its channel's code in volts, else how many not.
+std::string Values() {
+  int shown = 0, wrong = 0;
+  for (const drv::Call& c : drv::CallsTo("SetDlgItemTextA")) {
+    const int channel = int(c.a) - IDC_WERT_BASE;
+    if (channel < 1 || channel > 8) continue;
+    char want[16];
+    std::snprintf(want, sizeof want, "%.3f", kCodes[channel - 1] / 1000.0);
+    ++shown;
+    wrong += c.text != want;
+  }
+  return wrong == 0 ? "right" : "wrong: " + std::to_string(wrong) + " of " + std::to_string(shown);
+}
+
+// Runs the program on this kind of port; the child's verdict comes back as one line.
+std::string RunOn(const Kind& kind) {
+  drv::PlugPort(1, drv::PortKind::Module);
+  drv::SetPortBehaviour(1, kind.port);
+  for (int ch = 1; ch <= 8; ++ch) drv::SetSignal(1, ch, drv::Constant(kCodes[ch - 1]));
+  ScriptRun();
+  drv::RunWinMain(120);
+  g_outcome.found = ComNr == 1;
+  char row[160];
+  if (!g_outcome.found) {
+    std::snprintf(row, sizeof row, "| %s | no | - | - |", kind.what);
+    return row;
+  }
+  const double seconds = double(g_outcome.stopNs - g_outcome.startNs) / 1e9;
+  const double rate = kSweeps / seconds;
+  std::snprintf(row, sizeof row, "| %s | yes | %s | %.*f |", kind.what,
+                Values().c_str(), rate < 10 ? 1 : 0, rate);
+  return row;
+}
+
+}  // namespace
+
+int main() {
+  const Kind kinds[] = {
+      {"legacy UART, 1 µs a call", drv::LegacyUart(1)},
+      {"legacy UART, 2.5 µs a call", drv::LegacyUart(2.5)},
+      {"legacy UART, 5 µs a call", drv::LegacyUart(5)},
+      {"USB adapter, 1 ms a call", drv::UsbAdapter()},
+      {"USB adapter, status reported every 16 ms (FTDI default)", drv::UsbAdapterLateStatus(16)},
+      {"USB adapter, status reported every 1 ms (FTDI latency timer 1 ms)",
+       drv::UsbAdapterLateStatus(1)},
+      {"USB CDC-ACM adapter on Windows' usbser.sys (RTS only with DTR)", drv::UsbCdcAcm()},
+      {"USB adapter without a break", drv::UsbAdapterWithoutBreak()},
+  };
+  std::printf("| port | module found | values | sweeps/s |\n|---|---|---|---|\n");
+  for (const Kind& kind : kinds) {
+    int pipe_fd[2];
+    if (pipe(pipe_fd) != 0) return 1;
+    const pid_t child = fork();
+    if (child == 0) {
+      close(pipe_fd[0]);
+      const std::string row = RunOn(kind) + "\n";
+      if (write(pipe_fd[1], row.data(), row.size()) < 0) _exit(1);
+      _exit(0);
+    }
+    close(pipe_fd[1]);
+    char buffer[256];
+    const ssize_t n = read(pipe_fd[0], buffer, sizeof buffer - 1);
+    close(pipe_fd[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (n <= 0) std::printf("| %s | (the run failed) | | |\n", kind.what);
+    else std::fwrite(buffer, 1, std::size_t(n), stdout);
+  }
+  return 0;
+}
