@@ -11,7 +11,7 @@ struct UserHooks {
   // nothing is waiting for this read; `blocked`: the read would have to wait. True if one ran.
   bool (*queueRead)(unsigned long fetch, bool idle, bool blocked) = nullptr;
   // A read that must wait while no action can ever come, with the number of reads so far; it
-  // does not return. Without it the process ends at once.
+  // does not return. Without it the process says so and ends.
   void (*waitingForever)(unsigned long fetches) = nullptr;
   // The answer a message box's user gives when the box waits with nothing to read and no
   // action due. Without it, IDOK.

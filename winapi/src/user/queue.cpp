@@ -2,6 +2,7 @@
 #include "queue.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 
@@ -138,6 +139,7 @@ int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT rem
     if (got == 0) return wait ? 0 : 1;  // PeekMessageA reports WM_QUIT as a message
     if (!wait) return 0;
     if (g_hooks.waitingForever) g_hooks.waitingForever(TheQueue().fetches);
+    std::fputs("The program waits for input that can never come\n", stderr);
     std::_Exit(1);
   }
 }
