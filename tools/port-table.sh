@@ -10,11 +10,12 @@ cd "$(dirname "$0")/.."
 src=.
 dir=build/port-table
 if [ $# -gt 0 ]; then
-  src=$(mktemp -d)
-  trap 'rm -rf "$src"' EXIT
+  dir=build/port-table-$1
+  src=$dir-src
+  rm -rf "$src"
+  mkdir -p "$src"
   git archive HEAD | tar -x -C "$src"
   git archive "$1" modlink | tar -x -C "$src"
-  dir=build/port-table-$1
 fi
 cmake -S "$src" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DPIKON_TESTS=OFF >/dev/null
 cmake --build "$dir" -j2 --target port_table >/dev/null
