@@ -1,6 +1,6 @@
 // Helpers the suites share: plain windows to draw into, the program's main window, a run with a
-// module on COM1, the ledger rows of the module link, and comparing the call ledger with an
-// expected table, reporting the first difference with its index.
+// module on COM1, the ledger rows of the module link, running the program to its end, and the one
+// comparison of recorded calls with an expected table.
 #ifndef PIKON_TESTS_SUPPORT_H
 #define PIKON_TESTS_SUPPORT_H
 
@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,16 +134,55 @@ inline std::vector<drv::Call> Conversion(int channel, int code) {
   return calls;
 }
 
-// ---- Comparing the ledger ------------------------------------------------------------------
+// ---- Runs and expected calls --------------------------------------------------------------
+
+// Runs WinMain to its end: it must return 0 having taken every scripted action.
+inline ::testing::AssertionResult RunsToTheEnd() {
+  int code = drv::RunWinMain();
+  std::size_t pending = drv::PendingActions();
+  if (code == 0 && pending == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "WinMain returned " << code << ", " << pending << " scripted actions not taken";
+}
+
+// The third number, mostly a colour, in hex.
+inline std::string Hex(std::intptr_t c) {
+  char shown[24];
+  std::snprintf(shown, sizeof shown, "0x%llx", static_cast<unsigned long long>(c));
+  return shown;
+}
 
 // A ledger entry with every field; the window only where the call names one.
 inline std::string Show(const drv::Call& c) {
-  char colour[24];
-  std::snprintf(colour, sizeof colour, "0x%llx", static_cast<unsigned long long>(c.c));
   std::string shown = c.fn + "(" + std::to_string(c.a) + ", " + std::to_string(c.b) + ", " +
-                      colour + ", \"" + c.text + "\")";
+                      Hex(c.c) + ", \"" + c.text + "\")";
   if (c.window)
     shown += " on window " + std::to_string(reinterpret_cast<std::uintptr_t>(c.window));
+  return shown;
+}
+
+// One row of an expected sequence: the function and the fields that matter for it; a field
+// left out matches anything.
+struct Want {
+  std::string fn;
+  std::optional<std::intptr_t> a = {}, b = {}, c = {};
+  std::optional<std::string> text = {};
+  std::optional<HWND> window = {};
+};
+
+inline bool Matches(const drv::Call& got, const Want& w) {
+  return got.fn == w.fn && (!w.a || got.a == *w.a) && (!w.b || got.b == *w.b) &&
+         (!w.c || got.c == *w.c) && (!w.text || got.text == *w.text) &&
+         (!w.window || got.window == *w.window);
+}
+
+inline std::string Show(const Want& w) {
+  const auto field = [](const auto& v) { return v ? std::to_string(*v) : std::string("_"); };
+  std::string shown = w.fn + "(" + field(w.a) + ", " + field(w.b) + ", " +
+                      (w.c ? Hex(*w.c) : "_") + ", " +
+                      (w.text ? "\"" + *w.text + "\"" : "_") + ")";
+  if (w.window)
+    shown += " on window " + std::to_string(reinterpret_cast<std::uintptr_t>(*w.window));
   return shown;
 }
 
@@ -153,28 +193,37 @@ std::vector<drv::Call> CallsNamedIn(const std::vector<Row>& want, std::size_t fr
   const std::vector<drv::Call>& ledger = drv::Ledger();
   for (std::size_t i = from; i < ledger.size(); ++i)
     for (const Row& w : want)
-      if (ledger[i].fn == w.fn) {
+      if (ledger[i].fn == Want(w).fn) {
         got.push_back(ledger[i]);
         break;
       }
   return got;
 }
 
-// `got` must be `want`, entry for entry, as `same(call, row)` judges; otherwise the failure names
-// the first difference with its index, the row written by `show(row)`.
-template <class Row, class Same, class ShowRow>
-::testing::AssertionResult SameCalls(const std::vector<Row>& want,
-                                     const std::vector<drv::Call>& got, Same same, ShowRow show) {
+// The tests' one comparison of sequences, after Wine's ok_sequence: `got` must be the rows of
+// `want` (each a Want or a suite's row that converts to one), entry for entry; otherwise the
+// failure names the first difference with its index and the entries that came before it.
+template <class Row>
+::testing::AssertionResult SameSequence(const std::vector<Row>& want,
+                                        const std::vector<drv::Call>& got) {
+  const std::size_t kContext = 3;
   for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
-    if (i >= got.size())
-      return ::testing::AssertionFailure() << "call " << i << " missing: " << show(want[i]);
-    if (i >= want.size())
-      return ::testing::AssertionFailure() << "extra call " << i << ": " << Show(got[i]);
-    if (!same(got[i], want[i]))
-      return ::testing::AssertionFailure()
-             << "call " << i << ": expected " << show(want[i]) << ", got " << Show(got[i]);
+    if (i < want.size() && i < got.size() && Matches(got[i], Want(want[i]))) continue;
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    for (std::size_t k = i > kContext ? i - kContext : 0; k < i; ++k)
+      failure << "  " << k << ": " << Show(got[k]) << "\n";
+    if (i >= got.size()) return failure << "call " << i << " missing: " << Show(Want(want[i]));
+    if (i >= want.size()) return failure << "extra call " << i << ": " << Show(got[i]);
+    return failure << "call " << i << ": expected " << Show(Want(want[i])) << ", got "
+                   << Show(got[i]);
   }
   return ::testing::AssertionSuccess();
+}
+
+// The ledger's calls, from entry `from` on, to the functions `want` names must be `want`.
+template <class Row>
+::testing::AssertionResult LedgerHas(const std::vector<Row>& want, std::size_t from = 0) {
+  return SameSequence(want, CallsNamedIn(want, from));
 }
 
 }  // namespace testsupport

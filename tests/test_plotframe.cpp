@@ -70,25 +70,10 @@ std::string SizeName(const Geometry& g) {
   return std::to_string(g.cx) + " x " + std::to_string(g.cy);
 }
 
-// One expected platform call; only the fields that matter for the call are compared.
-struct Expected {
-  std::string fn;
-  std::intptr_t a, b, c;
-  std::string text;
-};
-
-// Compares the ledger's calls to the functions named in `table` with it and reports the first
-// difference with its index.
+// The ledger's calls to the functions named in `table` must be the table.
+using Expected = testsupport::Want;
 void ExpectCalls(const std::vector<Expected>& table) {
-  const auto same = [](const drv::Call& s, const Expected& e) {
-    return s.fn == e.fn && s.a == e.a && s.b == e.b && s.c == e.c && s.text == e.text;
-  };
-  const auto show = [](const Expected& e) {
-    drv::Call c;
-    c.fn = e.fn, c.a = e.a, c.b = e.b, c.c = e.c, c.text = e.text;
-    return testsupport::Show(c);
-  };
-  ASSERT_TRUE(testsupport::SameCalls(table, testsupport::CallsNamedIn(table), same, show));
+  ASSERT_TRUE(testsupport::LedgerHas(table));
 }
 
 class PlotFrame : public ::testing::Test {

@@ -36,13 +36,13 @@ std::string Drawing(std::size_t from) {
     const drv::Call& c = ledger[i];
     if (c.window != Plotter) continue;
     std::string word;
-    if (c.fn == "FillRect" && COLORREF(c.c) == kWhite && c.a == 0 && c.b == 0) {
+    if (c.fn == "FillRect" && c.Colour() == kWhite && c.X() == 0 && c.Y() == 0) {
       word = "Z";
-    } else if (c.fn == "FillRect" && COLORREF(c.c) == kBlack) {
-      if (!legendNext) word = "H(" + std::to_string(c.a) + "," + std::to_string(c.b) + ")";
+    } else if (c.fn == "FillRect" && c.Colour() == kBlack) {
+      if (!legendNext) word = "H(" + std::to_string(c.X()) + "," + std::to_string(c.Y()) + ")";
       legendNext = !legendNext;
     } else if (c.fn == "TextOutA" && c.text == "Volt") {
-      word = "T(" + std::to_string(c.a) + "," + std::to_string(c.b) + ")";
+      word = "T(" + std::to_string(c.X()) + "," + std::to_string(c.Y()) + ")";
     } else if (c.fn == "UpdateWindow") {
       word = "U";
     }
@@ -108,7 +108,7 @@ TEST(PlotWindow, CloseBoxHidesAndTheToolbarAndBothMenusShowAndHide) {
     drv::Script(drv::WhenIdle(), std::string("after ") + s.what, [&s] {
       std::vector<drv::Call> shows = PlotCalls("ShowWindow", from);
       ASSERT_EQ(shows.size(), 1u) << s.what;
-      EXPECT_EQ(shows[0].a, s.shows) << s.what;
+      EXPECT_EQ(shows[0].Code(), s.shows) << s.what;
       EXPECT_EQ(IsWindowVisible(plotter) != FALSE, s.shows == SW_SHOW) << s.what;
       EXPECT_TRUE(PlotCalls("DestroyWindow", from).empty()) << s.what;
       EXPECT_EQ(Plotter, plotter) << s.what << ": still the window made at the start";
@@ -116,8 +116,7 @@ TEST(PlotWindow, CloseBoxHidesAndTheToolbarAndBothMenusShowAndHide) {
     });
   }
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // The first show delivers the first size message, which draws frame and plot area; the paint that
@@ -164,8 +163,7 @@ TEST(PlotWindow, ShowingPaintsFrameAndTextsWhereTheSizeMessageDrewNoTexts) {
     }
   });
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Another program's window, shown and active above everything, so that being brought to the top
@@ -193,9 +191,9 @@ const RECT kSnapped = {10, 10, 610, 410};
 void ExpectSnapped(std::size_t from, const std::string& what) {
   std::vector<drv::Call> moves = PlotCalls("SetWindowPos", from);
   ASSERT_EQ(moves.size(), 1u) << what;
-  EXPECT_EQ(moves[0].a, 10) << what;
-  EXPECT_EQ(moves[0].b, 10) << what;
-  EXPECT_EQ(moves[0].c, SWP_SHOWWINDOW) << what << ": the only flag";
+  EXPECT_EQ(moves[0].X(), 10) << what;
+  EXPECT_EQ(moves[0].Y(), 10) << what;
+  EXPECT_EQ(moves[0].Flags(), SWP_SHOWWINDOW) << what << ": the only flag";
   EXPECT_EQ(moves[0].text, "600 400") << what;
   EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped))
       << what << ": at " << Show(drv::WindowRectOf(Plotter));
@@ -251,8 +249,7 @@ TEST(PlotWindow, AfterAShrinkTheTextsAreGoneUntilTheNextPaint) {
     Snapshot("plot_after_next_paint.png");
   });
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Dragging a border: a client area narrower than 550 or lower than 350 snaps the window back to
@@ -311,8 +308,7 @@ TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNew
     });
   }
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Minimising reports a client area of 0 x 0: the program asks for (10, 10), 600 x 400 at once.
@@ -354,8 +350,7 @@ TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
     EXPECT_EQ(drv::ClientPixel(Plotter, 533, 319), kWhite);
   });
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // With caption bars 70 pixels high (a display setting for large window titles) the forced outer
@@ -374,9 +369,9 @@ TEST(PlotWindow, AForcedSizeStillTooSmallIsAskedForOnceMoreAndNoMore) {
     std::vector<drv::Call> moves = PlotCalls("SetWindowPos", from);
     ASSERT_EQ(moves.size(), 2u);
     for (const drv::Call& m : moves) {
-      EXPECT_EQ(m.a, 10);
-      EXPECT_EQ(m.b, 10);
-      EXPECT_EQ(m.c, SWP_SHOWWINDOW);
+      EXPECT_EQ(m.X(), 10);
+      EXPECT_EQ(m.Y(), 10);
+      EXPECT_EQ(m.Flags(), SWP_SHOWWINDOW);
       EXPECT_EQ(m.text, "600 400");
     }
     EXPECT_EQ(Drawing(from), "Z H(59,30) H(59,30) Z H(59,30) H(59,30)");
@@ -385,8 +380,7 @@ TEST(PlotWindow, AForcedSizeStillTooSmallIsAskedForOnceMoreAndNoMore) {
     EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped));
   });
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // "&d)   1/10" and "&a) direkt" set the sweep length and its label, restart the sweep and wipe
@@ -438,8 +432,8 @@ TEST(PlotWindow, ZoomEntriesWipeAtOnceAndTheGrayedOnesChangeNothing) {
       ASSERT_EQ(labels.size(), e.label ? 1u : 0u) << e.what;
       if (e.label) {
         EXPECT_EQ(labels[0].text, e.label) << e.what;
-        EXPECT_EQ(labels[0].a, 621) << e.what << ": 0.92 x 675";
-        EXPECT_EQ(labels[0].b, 405) << e.what << ": 0.83 x 488";
+        EXPECT_EQ(labels[0].X(), 621) << e.what << ": 0.92 x 675";
+        EXPECT_EQ(labels[0].Y(), 405) << e.what << ": 0.83 x 488";
       }
     });
   }
@@ -455,8 +449,7 @@ TEST(PlotWindow, ZoomEntriesWipeAtOnceAndTheGrayedOnesChangeNothing) {
     }
   });
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 }  // namespace

@@ -32,9 +32,7 @@ const int kColumn[] = {60, 64, 69, 74, 79, 84};
 
 // ---- Expected ledgers ----------------------------------------------------------------------
 
-// One expected ledger entry, compared field by field. A `wipe` row stands for HinterGrund on the
-// plot window: a GetDC of it, everything up to its ReleaseDC, and the plot area filled black
-// at (a, b) first.
+// One expected ledger entry, compared field by field.
 struct Row {
   Row(std::string f = "", HWND w = nullptr, std::intptr_t first = 0, std::intptr_t second = 0,
       std::intptr_t third = 0, std::string t = "")
@@ -44,58 +42,43 @@ struct Row {
   HWND window;
   std::intptr_t a, b, c;
   std::string text;
-  bool wipe = false;
+  operator testsupport::Want() const { return {fn, a, b, c, text, window}; }
 };
 
-std::string Show(const Row& r) {
-  if (r.wipe)
-    return "HinterGrund(plot area at " + std::to_string(r.a) + ", " + std::to_string(r.b) + ")";
-  drv::Call c;
-  c.fn = r.fn, c.window = r.window, c.a = r.a, c.b = r.b, c.c = r.c, c.text = r.text;
-  return Show(c);
-}
-
-bool Same(const drv::Call& c, const Row& r) {
-  return c.fn == r.fn && c.window == r.window && c.a == r.a && c.b == r.b && c.c == r.c &&
-         c.text == r.text;
-}
-
-// Matches the ledger from entry `from` against `want`, entry for entry; reports the first
-// difference with its index (in `want` and in the ledger) and returns where the match ended.
-std::size_t ExpectLedger(const std::vector<Row>& want, std::size_t from) {
-  const std::vector<drv::Call>& got = drv::Ledger();
-  std::size_t at = from;
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    const Row& w = want[i];
-    if (at >= got.size()) {
-      ADD_FAILURE() << "row " << i << " missing at the end of the ledger: " << Show(w);
-      return at;
-    }
-    if (w.wipe) {
-      bool ok = got[at].fn == "GetDC" && got[at].window == Plotter;
-      std::size_t end = at + 1;
-      while (ok && end < got.size() && !(got[end].fn == "ReleaseDC" && got[end].window == Plotter))
-        ++end;
-      std::size_t fill = at;
-      while (ok && fill < end && got[fill].fn != "FillRect") ++fill;
-      ok = ok && end < got.size() && fill < end && got[fill].a == w.a && got[fill].b == w.b &&
-           COLORREF(got[fill].c) == kBlack;
-      if (!ok) {
-        ADD_FAILURE() << "row " << i << " (ledger " << at << "): expected " << Show(w) << ", got "
-                      << Show(got[at]);
-        return at;
-      }
-      at = end + 1;
+// The ledger from entry `from` on, as the rows read it: HinterGrund on the plot window (a GetDC
+// of it, everything up to its ReleaseDC, a fill first) is one entry named so, with the first
+// fill's place and colour. `at` gets the ledger index of each entry, and where the last ended.
+std::vector<drv::Call> AsRows(std::size_t from, std::vector<std::size_t>& at) {
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  std::vector<drv::Call> rows;
+  for (std::size_t i = from; i < ledger.size(); ++i) {
+    at.push_back(i);
+    std::size_t end = i + 1, fill = 0;
+    const auto released = [&](std::size_t k) {
+      return ledger[k].fn == "ReleaseDC" && ledger[k].window == Plotter;
+    };
+    if (ledger[i].fn == "GetDC" && ledger[i].window == Plotter)
+      for (; end < ledger.size() && !released(end); ++end)
+        if (!fill && ledger[end].fn == "FillRect") fill = end;
+    if (!fill || end == ledger.size()) {
+      rows.push_back(ledger[i]);
       continue;
     }
-    if (!Same(got[at], w)) {
-      ADD_FAILURE() << "row " << i << " (ledger " << at << "): expected " << Show(w) << ", got "
-                    << Show(got[at]);
-      return at;
-    }
-    ++at;
+    const drv::Call& f = ledger[fill];
+    rows.push_back({"HinterGrund", f.a, f.b, f.c, "", Plotter});
+    i = end;
   }
-  return at;
+  at.push_back(ledger.size());
+  return rows;
+}
+
+// The ledger from entry `from` on must begin with `want`; returns where the match ended.
+std::size_t ExpectLedger(const std::vector<Row>& want, std::size_t from) {
+  std::vector<std::size_t> at;
+  std::vector<drv::Call> got = AsRows(from, at);
+  got.resize(std::min(got.size(), want.size()));
+  EXPECT_TRUE(testsupport::SameSequence(want, got));
+  return at[got.size()];
 }
 
 // One conversion of channel k (1 to 8) that yields `code`.
@@ -111,13 +94,7 @@ void Dot(std::vector<Row>& rows, int k, int column) {
   rows.push_back({"ReleaseDC", Plotter});
 }
 
-Row Wipe600x400() {
-  Row r;
-  r.wipe = true;
-  r.a = 60;
-  r.b = 40;
-  return r;
-}
+Row Wipe600x400() { return {"HinterGrund", Plotter, 60, 40, std::intptr_t(kBlack)}; }
 
 void Shown(std::vector<Row>& rows, int k, int count) {
   rows.push_back(
@@ -146,8 +123,7 @@ const char* const kDispatched = "(dispatched to the test's window)";
 // The ledger's entries for the functions named in `want`, from entry `from` on, must be `want`;
 // reports the first difference with its index.
 void ExpectOnly(const std::vector<Row>& want, std::size_t from) {
-  const auto show = [](const Row& r) { return Show(r); };
-  EXPECT_TRUE(testsupport::SameCalls(want, testsupport::CallsNamedIn(want, from), Same, show));
+  EXPECT_TRUE(testsupport::LedgerHas(want, from));
 }
 
 // The record counts written during the sweeps, eight per sweep, as one list.
@@ -334,8 +310,7 @@ TEST(Run, EveryCallOfARunFromMessenToTheSweepThatCompletesAfterTheStop) {
   PlugModule();
   ScriptPlotWindow600x400();
   drv::Script(drv::WhenIdle(), "Messen", whole_run::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- Stop while idle -------------------------------------------------------------------------
@@ -365,8 +340,7 @@ TEST(Run, StopWhileIdleDoesNothing) {
   drv::Script(drv::WhenIdle(), "Stop/Reset", stop_idle::StopReset);
   drv::Script(drv::WhenIdle(), "look", stop_idle::Look);
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- A hundred sweeps and the wipe ---------------------------------------------------------
@@ -471,8 +445,7 @@ TEST(Run, SweepsAdvanceAColumnAndTheHundredthIsFollowedByAWipe) {
   PlugModule();
   ScriptPlotWindow600x400();
   drv::Script(drv::WhenIdle(), "Messen", hundred_sweeps::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- Ending the program during a run -------------------------------------------------------
@@ -502,8 +475,7 @@ HWND EndInTheSecondSweep(void (*gesture)(HWND main)) {
   PlugModule();
   end_in_run::g_gesture = gesture;
   drv::Script(drv::WhenIdle(), "Messen", end_in_run::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
   EXPECT_FALSE(IsWindow(end_in_run::g_main));
   return end_in_run::g_main;
 }
@@ -586,8 +558,7 @@ void Messen() {
 TEST(Run, MessenDuringARunNestsASecondRunThatOneStopEndsBoth) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", nested_run::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- A failing status read -----------------------------------------------------------------
@@ -657,8 +628,7 @@ void Messen() {
 TEST(Run, AFailingStatusReadShowsItsMessageWhileThePanelsStayUsable) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", failing_read::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- A run before the plot window was shown ------------------------------------------------
@@ -720,8 +690,7 @@ void Messen() {
 TEST(Run, ARunBeforeThePlotWindowWasShownDrawsIntoItsCornerAndLeavesNothing) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", unshown_plot::Messen);
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 }  // namespace

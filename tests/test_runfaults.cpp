@@ -28,13 +28,13 @@ const char* const kErrorText = "Fehler bei GetCommModemStatus!\nAnwendung schlie
 
 std::size_t g_from = 0;
 
-// The values of the calls named `fn` from ledger entry `from` on: a, b or c as `field` picks.
-std::vector<std::intptr_t> Values(const std::string& fn, std::size_t from, char field) {
+// What `field` reads of the calls named `fn` from ledger entry `from` on.
+template <class Field>
+std::vector<std::intptr_t> Values(const std::string& fn, std::size_t from, Field field) {
   std::vector<std::intptr_t> out;
   const std::vector<drv::Call>& ledger = drv::Ledger();
   for (std::size_t i = from; i < ledger.size(); ++i)
-    if (ledger[i].fn == fn) out.push_back(field == 'a' ? ledger[i].a : field == 'b' ? ledger[i].b
-                                                                                    : ledger[i].c);
+    if (ledger[i].fn == fn) out.push_back(std::intptr_t((ledger[i].*field)()));
   return out;
 }
 
@@ -81,9 +81,9 @@ TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas
             drv::AnswerMessageBox(IDOK);
           });
           drv::Script(drv::WhenIdle(), "look at the rest of the sweep", [] {
-            std::vector<std::intptr_t> fields = Values("SetDlgItemTextA", g_from, 'a');
+            std::vector<std::intptr_t> fields = Values("SetDlgItemTextA", g_from, &drv::Call::Item);
             EXPECT_EQ(fields, (std::vector<std::intptr_t>{134, 135, 136, 137, 138}));
-            std::vector<std::intptr_t> colours = Values("SetPixel", g_from, 'c');
+            std::vector<std::intptr_t> colours = Values("SetPixel", g_from, &drv::Call::Colour);
             std::vector<std::intptr_t> want;
             for (int k = 4; k <= 8; ++k) want.push_back(std::intptr_t(col[k]));
             EXPECT_EQ(colours, want);
@@ -98,8 +98,7 @@ TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas
       });
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Every press of "Messen" during a run starts a run inside it, each on the stack of the one
@@ -132,8 +131,7 @@ TEST(RunFaults, PressingMessenOverAndOverNestsAtMost32Runs) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // After sweep 2147483647 the count starts again at 1, as at the start of a run, instead of
@@ -147,7 +145,7 @@ TEST(RunFaults, TheSweepCountStartsAgainAt1AfterItsLargestValue) {
       drv::Script(drv::AtFetch(first + 4), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
       drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
       drv::Script(drv::WhenIdle(), "look", [] {
-        std::vector<std::intptr_t> counts = Values("SetDlgItemInt", g_from, 'b');
+        std::vector<std::intptr_t> counts = Values("SetDlgItemInt", g_from, &drv::Call::Value);
         std::vector<std::intptr_t> want;
         for (std::intptr_t sweep : {1, INT_MAX - 1, INT_MAX, 1, 2, 0})
           for (int k = 0; k < 8; ++k) want.push_back(sweep);
@@ -157,8 +155,7 @@ TEST(RunFaults, TheSweepCountStartsAgainAt1AfterItsLargestValue) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // ---- Faults of the port, through the whole program ------------------------------------------
@@ -220,8 +217,7 @@ void RunWithFaultsInTheSecondSweep(void (*look)()) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Noise on single reads: DSR on channel 3's read of its last bit, RING and RLSD on channel 4's
@@ -289,8 +285,7 @@ TEST(RunFaults, OneFailingReadShowsOneMessageAndTheRunGoesOnRight) {
       });
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Reads failing for good from the 2nd sweep on: a message for every channel. The user presses
@@ -321,8 +316,7 @@ TEST(RunFaults, ReadsFailingForGoodNeedNineAnswersToStopAndTheProgramStillCloses
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // The adapter pulled out during channel 2 of the 2nd sweep: from then on every call on the port
@@ -349,10 +343,10 @@ TEST(RunFaults, AnAdapterPulledOutMidRunFailsEveryCallAndPluggingItBackDoesNotRe
         std::size_t lineCalls = 0, failed = 0;
         bool pulled = false;
         for (const drv::Call& c : drv::Ledger()) {
-          pulled = pulled || (c.fn == "GetCommModemStatus" && c.b == 0);
+          pulled = pulled || (c.fn == "GetCommModemStatus" && !c.Succeeded());
           if (!pulled || (c.fn != "EscapeCommFunction" && c.fn != "GetCommModemStatus")) continue;
           ++lineCalls;
-          failed += c.b == 0;
+          failed += !c.Succeeded();
         }
         EXPECT_GT(lineCalls, 7u * 10u);
         EXPECT_EQ(failed, lineCalls) << "every port call after the pull fails";
@@ -373,8 +367,7 @@ TEST(RunFaults, AnAdapterPulledOutMidRunFailsEveryCallAndPluggingItBackDoesNotRe
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // The adapter pulled out during channel 2 of the 2nd sweep, "Stop/Reset" pressed while the first
@@ -403,13 +396,12 @@ TEST(RunFaults, AStopGivenInsideTheErrorMessageLeavesTheCountAt0) {
         std::vector<std::intptr_t> want(8, 1);  // sweep 1
         want.push_back(2);                      // sweep 2, channel 1
         for (int k = 2; k <= 8; ++k) want.push_back(0);
-        EXPECT_EQ(Values("SetDlgItemInt", g_from, 'b'), want);
+        EXPECT_EQ(Values("SetDlgItemInt", g_from, &drv::Call::Value), want);
       });
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // Alt+F4 in the middle of a run closes the main window as its close box does: the sweep
@@ -424,8 +416,7 @@ TEST(RunFaults, AltF4DuringARunEndsItAndTheProgram) {
       drv::Script(drv::AtFetch(first + 1), "Alt+F4", [] { drv::PressAltKey(VK_F4); });
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
   EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(Count("DestroyWindow", g_from, main), 1u);
   EXPECT_EQ(Count("SetDlgItemInt", g_from), 3u * 8u) << "the sweep in which it came completed";
@@ -464,8 +455,7 @@ TEST(StartFaults, APortWhoseFirstStatusReadFailsIsNotTakenForTheModule) {
       ScriptClose();
     });
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(Serial, SettingsHaveTheWindowsLayoutAndDriveTheLines) {
   EXPECT_EQ(Lines(1), "RD-") << "applying enabled DTR raises it again";
   EXPECT_FALSE(EscapeCommFunction(h, CLRRTS)) << "RTS belongs to the handshake";
   EXPECT_FALSE(EscapeCommFunction(h, 7));
-  EXPECT_EQ(drv::CallsTo("EscapeCommFunction").back().a, 7);
+  EXPECT_EQ(drv::CallsTo("EscapeCommFunction").back().Code(), 7);
   SetCommBreak(h);
   EXPECT_EQ(Lines(1), "RDB");
   CloseHandle(h);
@@ -117,7 +117,7 @@ TEST(Serial, FaultModes) {
     DWORD word = 0;  // a failed read leaves it alone
     EXPECT_EQ(GetCommModemStatus(h, &word), reads[i].ok) << "read " << i + 1;
     EXPECT_EQ(word, reads[i].word) << "read " << i + 1;
-    EXPECT_EQ(drv::CallsTo("GetCommModemStatus").back().a, std::intptr_t(word));
+    EXPECT_EQ(drv::CallsTo("GetCommModemStatus").back().Code(), std::intptr_t(word));
   }
   drv::PlugPort(1, drv::PortKind::Module);  // back into the open port, break still on
   DWORD word = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,30 +20,15 @@ using testsupport::MainWindow;
 using testsupport::ScriptClose;
 using testsupport::Show;
 
-// One expected platform call; `text` is compared only where given.
-struct Row {
+// One expected platform call: its window and first two numbers; `text` only where given.
+struct Row : testsupport::Want {
   Row(std::string f, HWND w, std::intptr_t first = 0, std::intptr_t second = 0,
-      std::string t = "")
-      : fn(std::move(f)), window(w), a(first), b(second), text(std::move(t)) {}
-  std::string fn;
-  HWND window;
-  std::intptr_t a, b;
-  std::string text;
+      const std::string& t = "")
+      : Want{std::move(f), first, second, {}, t.empty() ? std::nullopt : std::optional(t), w} {}
 };
 
-// The calls to the functions named in `want`, from ledger entry `from` on, must be `want`
-// exactly; reports the first difference and its index.
 void ExpectCalls(const std::vector<Row>& want, std::size_t from = 0) {
-  const auto same = [](const drv::Call& c, const Row& w) {
-    return c.fn == w.fn && c.window == w.window && c.a == w.a && c.b == w.b &&
-           (w.text.empty() || c.text == w.text);
-  };
-  const auto show = [](const Row& w) {
-    drv::Call c;
-    c.fn = w.fn, c.window = w.window, c.a = w.a, c.b = w.b, c.text = w.text;
-    return Show(c);
-  };
-  EXPECT_TRUE(testsupport::SameCalls(want, testsupport::CallsNamedIn(want, from), same, show));
+  EXPECT_TRUE(testsupport::LedgerHas(want, from));
 }
 
 // Saves the window's picture when PIKON_SNAPSHOTS names a folder.
@@ -120,8 +106,7 @@ TEST(Shell, StartsWithTheModuleOnCom2) {
     }
   });
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 TEST(Shell, ClickingAnotherPortButtonMovesOnlyItsCheck) {
@@ -170,8 +155,7 @@ TEST(Shell, WithoutAModuleSaysSoOwnedByTheMainWindowAndEnds) {
     Snapshot(drv::TopMessageBox(), "not_found");
     drv::AnswerMessageBox(IDOK);
   });
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
   EXPECT_EQ(ComNr, 5);
   ExpectCalls(
       {
@@ -296,8 +280,7 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
     });
   }
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
   HWND main = drv::CallsTo("DialogBoxParamA").at(0).window;
   ASSERT_EQ(abouts.size(), 3u);
   ExpectCalls({
@@ -332,20 +315,13 @@ TEST(Shell, MenuEntriesThatAreGrayed) {
     });
     drv::Script(drv::WhenIdle(), "look at " + std::to_string(e.id), [&e] {
       const std::vector<drv::Call>& ledger = drv::Ledger();
-      ASSERT_EQ(ledger.size() - from, e.calls.size()) << e.id;
-      for (std::size_t i = 0; i < e.calls.size(); ++i) {
-        const drv::Call& c = ledger[from + i];
-        EXPECT_EQ(c.fn, e.calls[i].fn);
-        EXPECT_EQ(c.window, MainWindow());
-        EXPECT_EQ(c.a, e.calls[i].a);
-        EXPECT_EQ(c.b, e.calls[i].b);
-        EXPECT_EQ(c.text, e.calls[i].text);
-      }
+      std::vector<Row> want = e.calls;
+      for (Row& row : want) row.window = MainWindow();
+      EXPECT_TRUE(testsupport::SameSequence(want, {ledger.begin() + from, ledger.end()})) << e.id;
     });
   }
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // "Kurzbeschreibung" opens the web page beside the program in the browser where Windows has no
@@ -398,20 +374,12 @@ TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileElsewhere) {
       else
         want.push_back({"WinHelpA", main, HELP_FORCEFILE, 0, "PIKON.HLP"});
       std::vector<Row> either = {{"ShellExecuteA", main}, {"WinHelpA", main}};
-      std::vector<drv::Call> got = testsupport::CallsNamedIn(either, from);
-      EXPECT_TRUE(testsupport::SameCalls(
-          want, got,
-          [](const drv::Call& call, const Row& w) {
-            return call.fn == w.fn && call.window == w.window && call.a == w.a &&
-                   call.b == w.b && call.text == w.text;
-          },
-          [](const Row& w) { return w.fn + " " + w.text; }))
+      EXPECT_TRUE(testsupport::SameSequence(want, testsupport::CallsNamedIn(either, from)))
           << c.what;
     });
   }
   ScriptClose();
-  EXPECT_EQ(drv::RunWinMain(), 0);
-  EXPECT_EQ(drv::PendingActions(), 0u);
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
 // At the start the toolbar panel has the focus on "Messen", but the panel has no default button
@@ -437,59 +405,6 @@ TEST(Shell, EnterAtTheStartPressesNothingAndAfterTabTheButtonReached) {
     drv::CloseWindow(MainWindow());
   });
   EXPECT_EQ(drv::RunWinMain(), 0);
-}
-
-TEST(Shell, PanelCommandsAreHandledAndEverythingElseLeftToTheDialogManager) {
-  drv::PlugPort(1, drv::PortKind::Module);
-  ASSERT_EQ(IniKMX(), 1);  // the port a run converts on
-  // "Messen" runs until the run flag is cleared: here at the run's first look at the queue.
-  drv::Script(drv::AtFetch(drv::Fetches() + 1), "end the run", [] { exeparam = 0; });
-  struct Case {
-    UINT msg;
-    WPARAM wParam;
-    INT_PTR want;
-  } cases[] = {
-      {WM_COMMAND, MAKEWPARAM(IDC_MESSEN, BN_CLICKED), TRUE},
-      {WM_COMMAND, MAKEWPARAM(IDC_TOGGLE_PLOTTER, BN_CLICKED), TRUE},
-      {WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), TRUE},  // no run: nothing to stop
-      {WM_COMMAND, MAKEWPARAM(IDC_COM3, BN_CLICKED), TRUE},
-      {WM_COMMAND, MAKEWPARAM(133, 0x0300), TRUE},  // a value field's EN_CHANGE
-      {WM_INITDIALOG, 0, FALSE},
-      {WM_SIZE, 0, FALSE},
-      {WM_PAINT, 0, FALSE},
-      {WM_CLOSE, 0, FALSE},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(ToolDlgProc(nullptr, c.msg, c.wParam, 0), c.want)
-        << std::hex << c.msg << " " << c.wParam;
-  EXPECT_EQ(drv::PendingActions(), 0u) << "the run ended";
-  EXPECT_EQ(drv::CountOf("MessageBoxA"), 0u) << "the stop while idle said nothing";
-}
-
-TEST(Shell, AboutBoxProcedure) {
-  struct Case {
-    UINT msg;
-    WPARAM wParam;
-    INT_PTR want;
-    bool ends;
-  } cases[] = {
-      {WM_INITDIALOG, 0, TRUE, false},
-      {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), TRUE, true},
-      {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), TRUE, true},
-      {WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), FALSE, false},
-      {WM_PAINT, 0, FALSE, false},
-  };
-  HWND dialog = reinterpret_cast<HWND>(std::uintptr_t(0x4321));
-  for (const Case& c : cases) {
-    drv::ClearLedger();
-    EXPECT_EQ(AboutDlgProc(dialog, c.msg, c.wParam, 0), c.want) << std::hex << c.msg << " " << c.wParam;
-    std::vector<drv::Call> ends = drv::CallsTo("EndDialog");
-    ASSERT_EQ(ends.size(), c.ends ? 1u : 0u) << std::hex << c.msg << " " << c.wParam;
-    if (c.ends) {
-      EXPECT_EQ(ends[0].window, dialog);
-      EXPECT_EQ(ends[0].a, 0) << "the result is 0";
-    }
-  }
 }
 
 // A failing GetMessageA ends the loop at once, reporting the failure with exit code 1.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,16 @@ HWND Make(DWORD style, int x, int y, int width, int height, HWND parent = nullpt
                          nullptr, nullptr);
 }
 
-// The messages of interest, in order, as {window, message} with an optional size.
+// The messages of interest, in order, as {window, message} with an optional size (of WM_SIZE).
 struct Expect {
   HWND window;
   UINT message;
-  int width = -1;  // for WM_SIZE: LOWORD(lParam); -1 = any
+  int width = -1;  // -1 = any
   int height = -1;
+  operator testsupport::Want() const {
+    const auto size = [](int n) { return n < 0 ? std::nullopt : std::optional<std::intptr_t>(n); };
+    return {testsupport::Hex(message), size(width), size(height), {}, {}, window};
+  }
 };
 
 std::vector<Seen> Only(std::initializer_list<UINT> messages) {
@@ -62,17 +67,13 @@ std::vector<Seen> Only(std::initializer_list<UINT> messages) {
   return out;
 }
 
-void ExpectSequence(const std::vector<Expect>& want, const std::vector<Seen>& got) {
-  for (std::size_t i = 0; i < want.size() || i < got.size(); ++i) {
-    ASSERT_LT(i, got.size()) << "message " << i << " missing: 0x" << std::hex << want[i].message;
-    ASSERT_LT(i, want.size()) << "extra message " << i << ": 0x" << std::hex << got[i].message;
-    ASSERT_EQ(got[i].window, want[i].window) << "message " << i;
-    ASSERT_EQ(got[i].message, want[i].message) << "message " << i;
-    if (want[i].width >= 0) {
-      ASSERT_EQ(LOWORD(got[i].lParam), want[i].width) << "width of message " << i;
-      ASSERT_EQ(HIWORD(got[i].lParam), want[i].height) << "height of message " << i;
-    }
-  }
+// Compared as records: the message and the size in its lParam.
+void ExpectSequence(const std::vector<Expect>& want, const std::vector<Seen>& seen) {
+  std::vector<drv::Call> got;
+  for (const Seen& s : seen)
+    got.push_back(
+        {testsupport::Hex(s.message), LOWORD(s.lParam), HIWORD(s.lParam), 0, "", s.window});
+  ASSERT_TRUE(testsupport::SameSequence(want, got));
 }
 
 class Windows : public ::testing::Test {
@@ -383,7 +384,7 @@ TEST(MessageBoxes, RecordTheirTextAndTakeThePreparedAnswers) {
   drv::Call box = drv::CallsTo("MessageBoxA")[0];
   EXPECT_EQ(box.text, "Maß: 5 €\nZeile\nTête");
   EXPECT_EQ(box.window, owner);
-  EXPECT_EQ(box.b, MB_OKCANCEL);
+  EXPECT_EQ(box.Style(), MB_OKCANCEL);
 }
 
 // Clicking an auto radio button checks it and clears the others of its group only; setting a

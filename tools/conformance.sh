@@ -48,11 +48,8 @@ on_wine wine build/win64 cmake/mingw-w64-x86_64.cmake
 read -r n_wine p_wine k_wine f_wine <<<"$(summary "$out/wine.txt")" || true
 
 # The 32-bit build, where the kernel runs 32-bit programs and Wine's 32-bit part is installed.
-if ! tests/wine/runs_i386.sh; then
-  echo "i386: skipped: this machine's kernel does not run 32-bit programs"
-elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
-  echo "i386: skipped: the kernel runs 32-bit programs, but wine32:i386 is not installed" \
-       "(tools/setup.sh all)"
+if ! why=$(tests/wine/runs_i386.sh --wine); then
+  echo "i386: skipped: $why"
 else
   echo "== conformance cases on Wine (i386)"
   on_wine wine32 build/win32 cmake/mingw-w64-i686.cmake

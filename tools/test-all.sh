@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test of PIKON: native suites, the same suites under ASan + UBSan, the Windows build.
+# Every test of PIKON: native suites and the subset's structure, the same suites under ASan +
+# UBSan, the Windows builds and package, the conformance cases, and the Wine tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh all
@@ -14,8 +15,8 @@ run_suites() {  # build dir, extra cmake arguments...
 
 echo "== native tests"
 run_suites build/native
-echo "== the Win32 subset's include graph"
-tools/include_cycles.py
+echo "== the Win32 subset's layers, by include and by link"
+tools/structure.py build/native
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suites build/asan -DPIKON_SANITIZE=ON
 

@@ -21,8 +21,7 @@ exe=$3
 only=${4:-}
 sandbox_enter "$2"
 # A 32-bit conformance.exe needs Wine's 32-bit loader (wine32:i386), which the wine command picks.
-pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-if [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')" = 014c ]; then
+if [ "$(pe_machine "$exe")" = 014c ]; then
   wine=$(command -v wine || echo /usr/lib/wine/wine)
 fi
 sandbox_boot_prefix

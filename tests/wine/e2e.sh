@@ -57,17 +57,10 @@ if [ "${1:-}" != --inside ]; then
   [ -f "$exe" ] || die "no such program: $exe"
   [ "$mode" != test ] || outdir=$(realpath -m "${2:-$(dirname "$exe")/e2e}")
   [ "$mode" != live ] || outdir=$(realpath -m "$root/out/wine-live")
-  pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
+  machine=$(pe_machine "$exe")
   if [ "$machine" = 014c ]; then
     arch=i386
-    why=''
-    if ! "$here/runs_i386.sh"; then
-      why="this machine's kernel does not run 32-bit programs"
-    elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
-      why="the kernel runs 32-bit programs, but wine32:i386 is not installed (tools/setup.sh all)"
-    fi
-    if [ -n "$why" ]; then
+    if ! why=$("$here/runs_i386.sh" --wine); then
       echo "e2e: skipped the i386 $exe: $why; run the x86-64 build of the same sources instead"
       echo "e2e: PASS nothing to run: the i386 program cannot run here"
       exit 0
@@ -90,7 +83,7 @@ if [ "${1:-}" != --inside ]; then
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
     -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
-    || die "cannot build the inspector"
+    || die "cannot build remote.exe"
   [ "$mode" != live ] || sandbox_display=live
   export sandbox_display
   sandbox_reexec "$0" "$mode" "$exe" "$outdir" "$arch"
@@ -102,17 +95,17 @@ sandbox_display=${sandbox_display:-}
 # the other with a warning, and Wine runs 32-bit and 64-bit processes side by side.
 preload=$root/build/native/tools/winesim/libpikon_simport.so
 [ "$arch" != i386 ] || preload+=:$root/build/native/tools/winesim/libpikon_simport32.so
-inspector=$root/build/winesim/remote.exe
+remote=$root/build/winesim/remote.exe
 sidebyside=$root/build/native/tools/winesim/pikon_sidebyside
-app_pid='' pty_pid='' insp_pid=''
+app_pid='' pty_pid='' remote_pid=''
 stop_programs() {
   local pid
-  for pid in "$app_pid" "$insp_pid" "$pty_pid"; do
+  for pid in "$app_pid" "$remote_pid" "$pty_pid"; do
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
   done
 }
 sandbox_enter "$2"
-# The i386 program needs Wine's 32-bit loader; the prefix, its wineserver and the inspector stay
+# The i386 program needs Wine's 32-bit loader; the prefix, its wineserver and remote.exe stay
 # 64-bit, as on 64-bit Windows.
 app_wine=$wine
 [ "$arch" != i386 ] || app_wine=$(command -v wine || echo /usr/lib/wine/wine)
@@ -135,7 +128,7 @@ pace=1 sweeps10=150
 [ "$mode" != live ] || pace=3
 
 sandbox_module_prefix
-sandbox_inspector "$inspector"
+sandbox_remote "$remote"
 
 ports=$(ask ports)
 for n in 1 3 4; do
@@ -255,8 +248,8 @@ app_pid=
 echo "e2e: \"&Beenden\" ends PIKON.exe with exit code 0"
 echo quit >&7
 exec 7>&- 8<&-
-wait "$insp_pid" 2>/dev/null || true
-insp_pid=
+wait "$remote_pid" 2>/dev/null || true
+remote_pid=
 
 # --- What the program showed in message boxes, and what the module saw. -----------------------
 boxes=$(grep -c 'trace:msgbox:MSGBOX_OnInit' "$tmp/app.err" || true)

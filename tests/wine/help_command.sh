@@ -9,7 +9,7 @@
 # twin, build/win64/PIKON.exe.
 #
 # PIKON.exe, PIKON.HLP and PIKON.html are copied from the program's folder into one of their
-# own; PIKON runs there with the simulated module on COM2 (as in e2e.sh), and the inspector
+# own; PIKON runs there with the simulated module on COM2 (as in e2e.sh), and remote.exe
 # (tools/winesim/remote.cpp) chooses the menu entry.
 # 1. As Windows XP (winecfg /v winxp, i.e. HKCU\Software\Wine "Version"), which has WinHelp,
 #    the help viewer must be started and asked for PIKON.HLP (its trace says so), and no browser.
@@ -63,17 +63,17 @@ if [ "${1:-}" != --inside ]; then
   mkdir -p "$root/build/winesim" "$outdir"
   x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
     -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
-    || die "cannot build the inspector"
+    || die "cannot build remote.exe"
   sandbox_reexec "$0" "$exe" "$outdir" "$arch"
 fi
 
 exe=$3 outdir=$4 arch=$5
 preload=$root/build/native/tools/winesim/libpikon_simport.so
 [ "$arch" != i386 ] || preload+=:$root/build/native/tools/winesim/libpikon_simport32.so
-app_pid='' pty_pid='' insp_pid=''
+app_pid='' pty_pid='' remote_pid=''
 stop_programs() {
   local pid
-  for pid in "$app_pid" "$insp_pid" "$pty_pid" "$(cat "$tmp/browser.pid" 2>/dev/null)"; do
+  for pid in "$app_pid" "$remote_pid" "$pty_pid" "$(cat "$tmp/browser.pid" 2>/dev/null)"; do
     if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
   done
 }
@@ -96,7 +96,7 @@ sandbox_reg 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$tmp/browser" \
 
 mkdir -p "$tmp/app"
 cp "$(dirname "$exe")"/{PIKON.exe,PIKON.HLP,PIKON.html} "$tmp/app/"
-sandbox_inspector "$root/build/winesim/remote.exe"
+sandbox_remote "$root/build/winesim/remote.exe"
 
 # window_named NAME SECONDS: the id of a visible window whose name contains NAME, or nothing.
 window_named() {
@@ -163,7 +163,7 @@ expect_winhelp() {
   echo "help_command: $1: the help viewer was started and asked for PIKON.HLP; no browser"
   end_pikon "$1"
   wineserver_kill   # the viewer with it
-  sandbox_inspector "$root/build/winesim/remote.exe"
+  sandbox_remote "$root/build/winesim/remote.exe"
 }
 
 # --- 1. As Windows XP: the help viewer. ----------------------------------------------------------

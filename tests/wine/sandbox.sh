@@ -1,5 +1,7 @@
 # shellcheck shell=bash
-# The sandbox the Wine tests (smoke.sh, help.sh, e2e.sh...) run Wine in. Sourced, not run.
+# The sandbox every Wine test here runs Wine in (smoke, e2e, help, help_command, about, port,
+# conformance).
+# Sourced, not run.
 #
 # Safety: /dev/ttyS0 on these machines is the machine's own console, and Wine maps COM1, COM2, ...
 # to /dev/ttyS0, /dev/ttyS1, ... Wine therefore runs only in a private mount namespace in which
@@ -27,6 +29,12 @@
 : "${sandbox_name:?set sandbox_name before sourcing sandbox.sh}"
 
 die() { echo "$sandbox_name: FAIL: $*" >&2; exit 1; }
+
+pe_machine() {  # exe: the machine its PE header names, 014c (i386) or 8664 (x86-64)
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' '
+}
 
 need_tools() {  # tool...: each must be on PATH
   local tool
@@ -156,7 +164,7 @@ sandbox_prefix_ready() {
   echo "$sandbox_name: prefix ready, COM ports lead nowhere real"
 }
 
-# --- A simulated module on COM2, and the inspector (e2e.sh, help_command.sh). ------------------
+# --- A simulated module on COM2, and remote.exe (e2e.sh, help_command.sh). ------------------
 # sandbox_module_prefix: boots the prefix with COM2 leading to a pseudo-terminal of its own (held
 # open by $pty_pid, which the test's stop_programs ends; its name in sandbox_sim_tty) and COM1,
 # COM3 and COM4 leading nowhere; Wine draws the window frames, as Xvfb has no window manager.
@@ -202,17 +210,16 @@ signal.pause()' >"$tmp/pty" &
 # sandbox_reg KEY ARGS...: reg.exe add in the prefix.
 sandbox_reg() { WINEDEBUG=-all timeout 60 "$wine" reg.exe add "$@" /f >>"$tmp/wineboot.log" 2>&1; }
 
-# sandbox_inspector REMOTE.EXE: starts tools/winesim/remote.cpp's inspector ($insp_pid) for the
+# sandbox_remote REMOTE.EXE: starts remote.exe (tools/winesim/remote.cpp) ($remote_pid) for the
 # whole session; then `ask COMMAND...` prints its answer. `echo quit >&7` ends it.
-sandbox_inspector() {
-  rm -f "$tmp/ask" "$tmp/answer"
+sandbox_remote() {
   rm -f "$tmp/ask" "$tmp/answer"
   mkfifo "$tmp/ask" "$tmp/answer"
-  (WINEDEBUG=-all exec timeout 300 "$wine" "$1" <"$tmp/ask" >"$tmp/answer" 2>"$tmp/inspector.err") &
-  insp_pid=$!
+  (WINEDEBUG=-all exec timeout 300 "$wine" "$1" <"$tmp/ask" >"$tmp/answer" 2>"$tmp/remote.err") &
+  remote_pid=$!
   exec 7>"$tmp/ask" 8<"$tmp/answer"
 }
-ask() {  # command... : prints the inspector's answer
+ask() {  # command... : prints remote.exe's answer
   local line
   echo "$*" >&7
   while IFS= read -r -t 60 line <&8; do
@@ -220,5 +227,5 @@ ask() {  # command... : prints the inspector's answer
     [ "$line" = . ] && return 0
     printf '%s\n' "$line"
   done
-  die "the inspector did not answer \"$*\": $(tail -3 "$tmp/inspector.err")"
+  die "remote.exe did not answer \"$*\": $(tail -3 "$tmp/remote.err")"
 }

@@ -26,18 +26,11 @@ if [ "${1:-}" != --inside ]; then
   outdir=$(realpath -m "${2:-$(dirname "$exe")/smoke}")
   [ -f "$exe" ] || die "no such program: $exe"
   mkdir -p "$outdir" || die "cannot create $outdir"
-  pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
+  machine=$(pe_machine "$exe")
   case $machine in
     8664) ;;
     014c)
-      why=''
-      if ! "$(dirname "${BASH_SOURCE[0]}")/runs_i386.sh"; then
-        why="this machine's kernel does not run 32-bit programs"
-      elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed'; then
-        why="the kernel runs 32-bit programs, but wine32:i386 is not installed (tools/setup.sh all)"
-      fi
-      if [ -n "$why" ]; then
+      if ! why=$("$(dirname "${BASH_SOURCE[0]}")/runs_i386.sh" --wine); then
         echo "smoke: skipped the i386 $exe: $why; run the x86-64 build of the same sources instead"
         exit 0
       fi ;;
@@ -57,8 +50,7 @@ stop_programs() {
 sandbox_enter "$2"
 # An i386 program needs Wine's 32-bit loader; the prefix stays 64-bit, as on 64-bit Windows.
 app_wine=$wine
-pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-if [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')" = 014c ]; then
+if [ "$(pe_machine "$exe")" = 014c ]; then
   app_wine=$(command -v wine || echo /usr/lib/wine/wine)
 fi
 

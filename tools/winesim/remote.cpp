@@ -19,7 +19,7 @@
 //                          rectangle in its top-level window's client coordinates
 //   box                    the message box on top: its caption, then its text (one line each)
 //   answer                 press the message box's OK button
-//   quit                   end the inspector
+//   quit                   end remote.exe
 #include <windows.h>
 
 #include <cstdio>

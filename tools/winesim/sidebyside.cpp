@@ -2,7 +2,7 @@
 // simulated module and the same session as tests/wine/e2e.sh up to its stop (plot window shown
 // with a 600 x 400 client area, "Messen", "Stop/Reset", the answer, the completing sweep), then
 // the plot window's client area is compared with Wine's screenshot of the same moment, and the
-// windows' and controls' rectangles with the ones the inspector read.
+// windows' and controls' rectangles with the ones remote.exe read.
 //
 //   pikon_sidebyside WINE-PLOT.png WINE-RECTS.txt OUTDIR CODE1 ... CODE8
 //
@@ -48,7 +48,7 @@ bool ReadPng(const std::string& path, Image& image) {
   return png_image_finish_read(&info, nullptr, image.rgb.data(), 0, nullptr) != 0;
 }
 
-// Rectangles x, y, w, h by name, as the inspector prints them.
+// Rectangles x, y, w, h by name, as remote.exe prints them.
 using Rects = std::map<std::string, std::vector<long>>;
 
 void Put(Rects& rects, const std::string& name, const RECT& r) {
@@ -77,7 +77,7 @@ Rects NativeRects() {
     RECT c = drv::ClientAreaOf(w);
     Put(rects, std::string(name) + ".client", RECT{0, 0, c.right - c.left, c.bottom - c.top});
   }
-  // A panel is named by its first control, as the inspector names it; controls by their ids
+  // A panel is named by its first control, as remote.exe names it; controls by their ids
   // (the subset has no GetDlgCtrlID: the program never asks).
   static const int kFirst[] = {IDC_MESSEN, IDC_WERT_BASE + 1, IDC_SATZZAHL, IDC_STOP, IDC_COM1};
   std::vector<int> ids = {IDC_MESSEN, IDC_TOGGLE_PLOTTER, IDC_STOP, IDC_SATZZAHL,
@@ -140,7 +140,7 @@ void Session(const std::string& shot, const std::vector<int>& codes, Rects* nati
       RECT outer = drv::WindowRectOf(Plotter), client = drv::ClientAreaOf(Plotter);
       drv::ResizeWindow(Plotter, kWidth + (outer.right - outer.left) - (client.right - client.left),
                         kHeight + (outer.bottom - outer.top) - (client.bottom - client.top));
-      InvalidateRect(Plotter, nullptr, TRUE);  // painted whole, as the inspector has it on Wine
+      InvalidateRect(Plotter, nullptr, TRUE);  // painted whole, as remote.exe has it on Wine
       drv::ClickItem(g_hToolbar, IDC_MESSEN);
       drv::Script(drv::AtFetch(drv::Fetches() + 150), "Stop/Reset",
                   [] { drv::ClickItem(StopBox, IDC_STOP); });

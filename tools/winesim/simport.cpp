@@ -1,5 +1,5 @@
 // A simulated converter module for PIKON.exe under Wine: an LD_PRELOAD library that puts the
-// same module the native build talks to (winapi/src/simmodule.cpp) behind a pseudo-terminal.
+// same module the native build talks to (winapi/sim/simmodule.cpp) behind a pseudo-terminal.
 //
 // Wine carries the serial control calls of a COM port to the Unix device as ioctls:
 //   EscapeCommFunction SETRTS/CLRRTS/SETDTR/CLRDTR  TIOCMGET, then TIOCMSET with one bit changed
@@ -58,7 +58,7 @@ struct Sim {
   dev_t tty = 0;
   int log = -1;
   winapi::SimModule module;
-  drv::Signal signals[8];
+  sim::Signal signals[8];
   bool rts = false, dtr = false, brk = false;
   std::size_t violationsLogged = 0;
   // A TIOCMGET is a status read unless a TIOCMSET follows it (a line change reads first).
@@ -106,13 +106,13 @@ void Log(Sim& s, const char* format, ...) {
   }
 }
 
-drv::Signal ParseSignal(const std::string& text) {
+sim::Signal ParseSignal(const std::string& text) {
   int a = 0, b = 0, c = 1;
-  if (std::sscanf(text.c_str(), "ramp:%d:%d:%d", &a, &b, &c) == 3) return drv::Ramp(a, b, c);
-  if (std::sscanf(text.c_str(), "sine:%d:%d:%d", &a, &b, &c) == 3) return drv::Sine(a, b, c);
-  if (std::sscanf(text.c_str(), "square:%d:%d:%d", &a, &b, &c) == 3) return drv::Square(a, b, c);
-  if (std::sscanf(text.c_str(), "noise:%d:%d", &a, &b) == 2) return drv::Noise(a, b);
-  return drv::Constant(std::atoi(text.c_str()));
+  if (std::sscanf(text.c_str(), "ramp:%d:%d:%d", &a, &b, &c) == 3) return sim::Ramp(a, b, c);
+  if (std::sscanf(text.c_str(), "sine:%d:%d:%d", &a, &b, &c) == 3) return sim::Sine(a, b, c);
+  if (std::sscanf(text.c_str(), "square:%d:%d:%d", &a, &b, &c) == 3) return sim::Square(a, b, c);
+  if (std::sscanf(text.c_str(), "noise:%d:%d", &a, &b) == 2) return sim::Noise(a, b);
+  return sim::Constant(std::atoi(text.c_str()));
 }
 
 // Unix 98 pseudo-terminal slaves: majors 136 to 143.
@@ -184,7 +184,7 @@ void NoticeConversion(Sim& s) {
     std::uint64_t n = s.module.Conversions(ch + 1);
     if (n == s.conversions[ch]) continue;
     LogTransaction(s);
-    s.code = drv::SignalAt(s.signals[ch], s.conversions[ch]);
+    s.code = sim::SignalAt(s.signals[ch], s.conversions[ch]);
     s.conversions[ch] = n;
     s.channel = ch + 1;
     ++s.transactions;

@@ -12,11 +12,7 @@ std::uint64_t ClockNs();
 inline std::uint64_t ClockMs() { return ClockNs() / 1000000u; }
 void ResetClock();
 
-// What one QueryPerformanceCounter call takes. The counter runs at 10 MHz, as Windows 10 and 11
-// report it. The default, 0.5 µs, is a read of the HPET or the ACPI power-management timer,
-// the counters of the PCs that still have a legacy serial port; a read of the processor's
-// invariant TSC takes some 25 ns.
-constexpr std::uint64_t kDefaultCounterReadNs = 500;
+// What one QueryPerformanceCounter call takes; 0.5 µs until set (why: the kernel's vclock.h).
 void SetCounterReadNs(std::uint64_t ns);
 
 }  // namespace drv

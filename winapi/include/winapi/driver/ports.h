@@ -1,23 +1,28 @@
 // Driver API for the serial ports and the simulated converter module. Tests and the demo set the
-// scene through these calls; the program itself only ever sees the Win32 calls.
+// scene through these calls, in the terms of the simulated hardware (portsim.h); the program
+// itself only ever sees the Win32 calls.
 #ifndef PIKON_WINAPI_DRIVER_PORTS_H
 #define PIKON_WINAPI_DRIVER_PORTS_H
 
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "portsim.h"
+
 namespace drv {
 
-// What sits behind COM1..COM4. All ports are Absent at process start.
-//   Absent  CreateFileA fails (no such device)
-//   Busy    CreateFileA fails (another program holds the port)
-//   Empty   the port opens; nothing is connected, every status line is off
-//   Module  the port opens and the simulated converter module hangs on its lines
-enum class PortKind { Absent, Busy, Empty, Module };
+using sim::Faults;
+using sim::PortBehaviour;
+using sim::PortKind;
+using sim::Shape;
+using sim::Signal;
+using sim::Constant, sim::Ramp, sim::Sine, sim::Square, sim::Noise, sim::SignalAt;
+using sim::kDefaultConversionNs;
+using sim::LegacyUart, sim::UsbAdapter, sim::UsbAdapterLateStatus, sim::UsbCdcAcm;
+using sim::UsbAdapterWithoutBreak;
 
 // Changes what a later CreateFileA finds on port 1..4. A port that is open stays open and
 // its handle keeps working: a module plugged into an open port sees its lines at once (it
@@ -25,79 +30,18 @@ enum class PortKind { Absent, Busy, Empty, Module };
 // (idle, no protocol violations) but keeps its signals.
 void PlugPort(int port, PortKind kind);
 
-// A channel's input in millivolts (= the 12-bit code), advanced by one step per conversion of
-// that channel. Values outside 0..4095 are clipped, as the converter's input range does.
-enum class Shape { Constant, Ramp, Sine, Square, Noise };
-struct Signal {
-  Shape shape = Shape::Constant;
-  int low = 0;      // Constant: the level; otherwise the lowest value
-  int high = 0;     // the highest value (unused by Constant)
-  int period = 1;   // conversions per cycle (Ramp, Sine, Square)
-};
-Signal Constant(int mv);
-Signal Ramp(int low, int high, int period);    // low, rising evenly to high at the last step
-Signal Sine(int low, int high, int period);    // starts at the middle, rising
-Signal Square(int low, int high, int period);  // low for the first half of a period, then high
-Signal Noise(int low, int high);               // pseudo-random, the same for every run
-// The code the nth conversion (n = 0 for the first) of a channel with this signal yields.
-int SignalAt(const Signal& signal, std::uint64_t n);
-
 // channel = the program's channel number 1..8 (converter inputs CH0..CH7). Restarts the
 // channel's signal at its first step.
 void SetSignal(int port, int channel, const Signal& signal);
 // Conversions the module on `port` made of `channel` since its signal was set.
 std::uint64_t Conversions(int port, int channel);
 
-// The converter's conversion time in internal clock mode. The MAX186 data sheet gives 10 µs
-// as the maximum; a master must wait that long, so that is what the module takes unless a test
-// says otherwise.
-constexpr std::uint64_t kDefaultConversionNs = 10000;
+// The module's conversion time, kDefaultConversionNs unless set.
 void SetConversionTime(int port, std::uint64_t ns);
 
-// How the port's hardware and driver behave. Each call on an open port (line changes, break,
-// status reads, settings) moves the virtual clock (winapi/driver/clock.h) on by its latency,
-// and the change reaches the module when the call returns.
-struct PortBehaviour {
-  std::uint64_t lineNs = 1000;    // a line change or break: a legacy UART, 1-5 µs
-  std::uint64_t statusNs = 1000;  // a status read
-  // The status read returns what the adapter last reported, refreshed every this many ns
-  // (0: read live). FTDI chips report their modem status in a header that "is always sent when
-  // the [latency] timer expires", "the device default of 16 ms" (Linux kernel commit
-  // c6dce2626606, drivers/usb/serial/ftdi_sio.c); their driver answers from the last report.
-  std::uint64_t statusRefreshNs = 0;
-  // An RTS change reaches the device only with the next DTR change: Windows' CDC-ACM driver
-  // usbser.sys sends SET_CONTROL_LINE_STATE only when DTR is updated, and then with RTS too
-  // (WICG/serial issue 173; r2axz/bluepill-serial-monster issue 23).
-  bool rtsOnlyWithDtr = false;
-  // The break is not held: the adapter has no break, or ends it at once (CP2102, Ezurio/
-  // UwTerminalX pull request 23; CDC-ACM devices without the SEND_BREAK capability,
-  // raspberrypi/debugprobe issue 127). SetCommBreak still succeeds.
-  bool breakNotHeld = false;
-};
-// The kinds of port the program meets, for tests and for measuring what each gives.
-PortBehaviour LegacyUart(double microsecondsPerCall);
-PortBehaviour UsbAdapter();             // each call a USB round trip, about 1 ms
-PortBehaviour UsbAdapterLateStatus(double refreshMs);  // FTDI-like: status cached, lines 1 ms
-PortBehaviour UsbCdcAcm();              // usbser.sys: 1 ms, RTS only with DTR
-PortBehaviour UsbAdapterWithoutBreak(); // 1 ms, the break not held
 // Applies to the port from now on, open or not. A fresh port is LegacyUart(1).
 void SetPortBehaviour(int port, const PortBehaviour& behaviour);
-
-// Faults of a port. Status reads are counted from the SetFaults call on (1 = the next read).
-// They sit between the module and the program: the module's own answer is worked out as
-// without them.
-struct Faults {
-  int failStatusFrom = 0;   // GetCommModemStatus fails from this read on; 0 = never
-  int failStatusCount = 0;  // ... for this many reads, then works again; 0 = for good
-  DWORD stuckOn = 0;        // status lines stuck on, e.g. MS_DSR_ON, MS_RING_ON, MS_RLSD_ON
-  DWORD stuckOff = 0;       // status lines stuck off, e.g. MS_CTS_ON (a broken wire)
-  std::map<int, DWORD> noiseAtRead;  // lines that come on for single reads: {read, lines}
-  DWORD breakAnswer = MS_RING_ON | MS_RLSD_ON;  // what the module raises during a break
-  int unplugAtRead = 0;     // the module is pulled out just before this read; 0 = never
-  int pullAdapterAtRead = 0;  // PullAdapter just before this read, which fails; 0 = never
-  bool failSetBreak = false;    // SetCommBreak fails and the break stays off
-  bool failClearBreak = false;  // ClearCommBreak fails and a break set stays on
-};
+// The port's faults from now on; its status reads are counted afresh.
 void SetFaults(int port, const Faults& faults);
 
 // The port's adapter (a USB serial adapter, say) pulled out of the machine: from now on every

@@ -18,9 +18,8 @@ namespace drv {
 // Windows 10 (10.0, build 19045) until set; XP is 5.1, Vista 6.0.
 void SetWindowsVersion(int major, int minor, int build);
 
-// The program's file: kProgramPath until set. Setting it moves nothing: the files that exist
-// stay where they are.
-constexpr const char* kProgramPath = "C:\\PIKON\\PIKON.exe";
+// The program's file: C:\PIKON\PIKON.exe until set. Setting it moves nothing: the files that
+// exist stay where they are.
 void SetProgramPath(const std::string& path);
 
 // The files that exist. At the start (and after ResetSystem) those of the unpacked package:

@@ -1,0 +1,16 @@
+// The device contexts of windows, kept with the window manager as Win32 keeps them: GetDC's and
+// BeginPaint's, each onto the window's client surface.
+#ifndef PIKON_WINAPI_WINDC_H
+#define PIKON_WINAPI_WINDC_H
+
+#include <windows.h>
+
+namespace winapi {
+
+// For BeginPaint/EndPaint: a fresh context with the same defaults as GetDC's.
+HDC CreateWindowDc(HWND window);
+void FreeWindowDc(HDC dc);
+
+}  // namespace winapi
+
+#endif

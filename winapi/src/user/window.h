@@ -1,0 +1,161 @@
+// The window tree: classes, windows and the internal calls the other parts of the window
+// manager share. What makes a window a control or a dialog is kept beside it (controlstate.h,
+// dialogstate.h). Public API functions trace themselves (trace.h); the internal ones here do not,
+// so the ledger shows what the program asked for, not what the platform did for it.
+#ifndef PIKON_WINAPI_WINDOW_H
+#define PIKON_WINAPI_WINDOW_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ansi.h"
+#include "controlstate.h"
+#include "handles.h"
+#include "resources.h"
+#include "surface.h"
+
+namespace winapi {
+
+struct WindowClass {
+  std::string name;  // as registered, UTF-8; looked up without regard to case
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  res::NameOrId menu;
+  bool hasMenu = false;
+};
+
+// A class of the system's own: a control class or the dialog class.
+struct SystemClass {
+  const char* name;      // as Windows spells it; looked up without regard to case
+  ControlKind kind;
+  WNDPROC proc;
+  int background;        // COLOR_* index of its class brush
+};
+
+// What CreateWindowExA hands to WM_CREATE in lParam (CREATESTRUCTA's layout).
+struct CreateParams {
+  LPVOID createParams;
+  HINSTANCE instance;
+  HMENU menu;
+  HWND parent;
+  int cy, cx, y, x;
+  LONG style;
+  LPCSTR name;
+  LPCSTR className;
+  DWORD exStyle;
+};
+
+struct DialogState;
+
+struct Window {
+  Window();
+  ~Window();
+
+  HWND handle = nullptr;
+  const WindowClass* cls = nullptr;
+  WNDPROC proc = nullptr;
+  HINSTANCE instance = nullptr;
+  std::string text;  // caption or control text, UTF-8
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  HWND parent = nullptr;        // WS_CHILD windows
+  HWND owner = nullptr;         // top-level windows
+  std::vector<HWND> children;   // bottom of the z-order first
+  int id = 0;                   // control id of a child
+  HMENU menu = nullptr;         // menu bar of a top-level window
+  RECT rect{};                  // outer rectangle: parent's client coordinates, or the screen
+  bool minimized = false;
+  Surface surface;              // the client area, exactly its size
+  COLORREF background = RGB(255, 255, 255);
+
+  // Painting
+  bool invalid = false;         // set and cleared only through InvalidateWindow, ValidateWindow
+  int invalidBelow = 0;         // invalid windows in its subtree, itself included
+  RECT update{};                // client coordinates
+  bool erase = false;
+  bool painting = false;        // between BeginPaint and EndPaint
+  bool sized = false;           // has had a WM_SIZE
+  bool destroying = false;
+
+  std::unique_ptr<DialogState> dialog;    // a dialog or message box; else none
+  std::unique_ptr<ControlState> control;  // a window of a system control class; else none
+};
+
+// Every window by its handle. Only window.cpp adds and removes; the table is here so that Find,
+// the most frequent call of all, is inlined.
+using WindowTable = HandleTable<Window, HandleKind::Window>;
+extern WindowTable windowTable;
+
+// The live (or being destroyed) window behind a handle; nullptr for a stale or foreign one.
+inline Window* Find(HWND window) { return windowTable.Get(window); }
+// Every top-level window, bottom of the z-order first.
+const std::vector<HWND>& TopLevelWindows();
+// The window's siblings list: its parent's children, or the top-level list.
+std::vector<HWND>& Siblings(const Window& w);
+
+// Class registry; name compared without regard to case.
+const WindowClass* FindClass(const std::string& utf8Name);
+const WindowClass* AddClass(WindowClass cls);
+// The system classes, registered before any class of the program's own, in this order. The
+// dialog manager, which knows them all, installs them: the tree does not call up into it.
+void SetSystemClasses(const std::vector<SystemClass>& classes);
+// The kind of a window of this registered class.
+ControlKind KindOf(const WindowClass& cls);
+
+HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
+                      DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
+                      HINSTANCE instance, LPVOID param);
+BOOL DestroyWindowImpl(HWND window);
+BOOL ShowWindowImpl(HWND window, int command);
+BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+HWND SetFocusImpl(HWND window);
+HWND FocusWindow();
+void ActivateWindow(HWND topLevel);
+HWND ActiveWindow();
+BOOL EnableWindowImpl(HWND window, BOOL enable);
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Called for every window as it is freed. The queue installs it to drop the messages still
+// waiting for the window: the tree lies below the queue and does not call it.
+using WindowFreedHook = void (*)(HWND window);
+void SetWindowFreedHook(WindowFreedHook hook);
+
+// Tree queries
+bool IsVisibleOnScreen(const Window& w);  // it and every ancestor visible
+bool IsEnabledForInput(const Window& w);  // it and every ancestor enabled
+bool IsDescendant(HWND ancestor, HWND window);  // window is ancestor or below it
+HWND TopLevelOf(HWND window);
+bool HasMenuBar(const Window& w);
+RECT ClientRectInWindow(const Window& w);  // client area in window coordinates
+int ClientWidth(const Window& w);
+int ClientHeight(const Window& w);
+POINT ClientOriginOnScreen(const Window& w);
+// Reallocates the client surface to the client size. What was drawn stays where it was; the
+// area newly exposed is filled with the background.
+void ResizeSurface(Window& w);
+// Fills the whole client surface, as WM_ERASEBKGND does with the background.
+void FillClient(Window& w, COLORREF color);
+
+// The window as the screen shows it: frame, caption, menu bar, the client surface, and every
+// visible child drawn the same way over it (nonclient.cpp).
+Surface ComposeWindow(HWND window);
+
+// Painting (paint.cpp)
+void InvalidateWindow(Window& w, const RECT* clientRect, bool erase);  // with its children
+void ValidateWindow(Window& w);
+void InvalidateParentArea(const Window& w);  // what the window covers in its parent
+bool NextPaintWindow(HWND& out);             // a visible window with an invalid region
+void PaintWithChildren(HWND window);         // UpdateWindow's work
+
+// Text at the A-function boundary: the program's narrow strings are Windows-1252.
+
+}  // namespace winapi
+
+#endif
