@@ -190,6 +190,17 @@ BOOL ReadWithFaults(Port& p, HANDLE port, LPDWORD status) {
   return TRUE;
 }
 
+// SetCommBreak and ClearCommBreak: the break on or off, unless the call fails.
+BOOL BreakCall(const char* fn, HANDLE port, bool on) {
+  Port* p = FromHandle(port);
+  bool ok = p && !(p->faulted && (on ? p->faults.failSetBreak : p->faults.failClearBreak));
+  Log(fn, port, 0, ok);
+  if (!ok) return FALSE;
+  Takes(*p, p->behaviour.lineNs);
+  SetBreak(*p, on);
+  return TRUE;
+}
+
 }  // namespace
 }  // namespace winapi
 
@@ -291,25 +302,9 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
   return ok;
 }
 
-BOOL WINAPI SetCommBreak(HANDLE port) {
-  Port* p = winapi::FromHandle(port);
-  bool ok = p && !(p->faulted && p->faults.failSetBreak);
-  winapi::Log("SetCommBreak", port, 0, ok);
-  if (!ok) return FALSE;
-  winapi::Takes(*p, p->behaviour.lineNs);
-  winapi::SetBreak(*p, true);
-  return TRUE;
-}
+BOOL WINAPI SetCommBreak(HANDLE port) { return winapi::BreakCall("SetCommBreak", port, true); }
 
-BOOL WINAPI ClearCommBreak(HANDLE port) {
-  Port* p = winapi::FromHandle(port);
-  bool ok = p && !(p->faulted && p->faults.failClearBreak);
-  winapi::Log("ClearCommBreak", port, 0, ok);
-  if (!ok) return FALSE;
-  winapi::Takes(*p, p->behaviour.lineNs);
-  winapi::SetBreak(*p, false);
-  return TRUE;
-}
+BOOL WINAPI ClearCommBreak(HANDLE port) { return winapi::BreakCall("ClearCommBreak", port, false); }
 
 BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
   Port* p = winapi::FromHandle(port);
