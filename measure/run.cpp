@@ -94,6 +94,10 @@ static void VerschachtelterLauf(HWND hwnd)
     memcpy(inbinvorher, inbin, sizeof inbin);
     memcpy(ausbinvorher, ausbin, sizeof ausbin);
     DataProc(hwnd);
+    /* Stopped, the nested run ended on a sweep counted 0; the run around it completes its own
+     * sweep after the stop as well, and that one counts 0 too, not on from the nested run's. */
+    if (exeparam == 0)
+        zaehler = -1;
     kanal = kanalvorher;
     memcpy(inbin, inbinvorher, sizeof inbin);
     memcpy(ausbin, ausbinvorher, sizeof ausbin);

@@ -529,11 +529,11 @@ void Look() {
                  std::vector<Row>{Peek()} + Counts({2}) + std::vector<Row>{Peek()} + Counts({3}) +
                  std::vector<Row>{Peek(), {"SetFocus", g_hToolbar}} +
                  Counts({0}) +  // the inner run's completing sweep
-                 Counts({1}),   // the rest of the outer run's sweep 3
+                 Counts({0}),   // the rest of the outer run's sweep 3
              g_from);
   EXPECT_EQ(drv::CountOf("MessageBoxA"), 1u);
   EXPECT_EQ(exeparam, 0);
-  EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "1");
+  EXPECT_EQ(drv::ItemText(SatzZahl, IDC_SATZZAHL), "0");
 }
 
 void AfterMessen(unsigned long first) {
@@ -554,7 +554,7 @@ void Messen() {
 
 // "Messen" pressed in the second sweep starts a run inside the run: its count starts from 1.
 // Stopped in its third sweep, it completes that sweep with count 0 and returns into the outer
-// run's sweep, which completes (counting on from 0) and ends as well.
+// run's sweep, which completes, also as 0 (as every sweep after a stop), and ends as well.
 TEST(Run, MessenDuringARunNestsASecondRunThatOneStopEndsBoth) {
   PlugModule();
   drv::Script(drv::WhenIdle(), "Messen", nested_run::Messen);
