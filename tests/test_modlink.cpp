@@ -291,7 +291,7 @@ TEST(Transaction, FailingStatusReadShowsTheMessageAndKeepsTheBits) {
     EXPECT_EQ(l[l.size() - 3].Code(), CLRRTS) << "read " << k;
     EXPECT_EQ(l[l.size() - 2].fn, "MessageBoxA") << "read " << k;
     EXPECT_EQ(l.back().Code(), SETDTR);
-    EXPECT_FALSE(drv::PortLines(1).rts) << "clock left high, read " << k;
+    EXPECT_FALSE(drv::PortLines(1).rts) << "the clock rests low, read " << k;
 
     drv::SetFaults(1, drv::Faults{});
     EXPECT_EQ(Convert(1), next) << "the transaction after a failure at read " << k;

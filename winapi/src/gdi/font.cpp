@@ -128,7 +128,7 @@ bool SizeFace(FT_Face face, int height, FontMetrics& m) {
   return FT_Set_Pixel_Sizes(face, 0, FT_UInt(ppem)) == 0;
 }
 
-Font* LoadFont(const FontSpec& wanted) {
+Font* LoadFont(const FontRequest& wanted) {
   FontCache& cache = Cache();
   if (!cache.ready) return nullptr;
   std::string key = enc::Lower(wanted.face) + "|" + std::to_string(wanted.height) + "|" +
@@ -156,9 +156,9 @@ Font* LoadFont(const FontSpec& wanted) {
 }
 
 // A window draws with a few fonts over and over, so the last ones asked for are kept at hand.
-Font* GetFont(const FontSpec& wanted) {
+Font* GetFont(const FontRequest& wanted) {
   struct Recent {
-    FontSpec asked;
+    FontRequest asked;
     Font* font = nullptr;
     bool known = false;
   };
@@ -370,18 +370,18 @@ bool Holds(const RECT& b, int x, int y, int width, int rows) {
 
 }  // namespace
 
-FontSpec SystemFontSpec() { return FontSpec{"System", 16, FW_BOLD}; }
+FontRequest SystemFontRequest() { return FontRequest{"System", 16, FW_BOLD}; }
 
-FontSpec DialogFontSpec() { return FontSpec{"MS Sans Serif", 13, FW_NORMAL}; }
+FontRequest DialogFontRequest() { return FontRequest{"MS Sans Serif", 13, FW_NORMAL}; }
 
-bool MeasureFont(const FontSpec& wanted, FontMetrics& out) {
+bool MeasureFont(const FontRequest& wanted, FontMetrics& out) {
   Font* font = GetFont(wanted);
   if (!font) return false;
   out = font->metrics;
   return true;
 }
 
-TextSize MeasureText(const FontSpec& wanted, const std::string& utf8, bool prefix) {
+TextSize MeasureText(const FontRequest& wanted, const std::string& utf8, bool prefix) {
   TextSize size;
   Font* font = GetFont(wanted);
   if (!font) return size;
@@ -390,7 +390,7 @@ TextSize MeasureText(const FontSpec& wanted, const std::string& utf8, bool prefi
   return size;
 }
 
-bool DrawTextLine(Surface& surface, const FontSpec& wanted, const std::string& utf8, int x, int y,
+bool DrawTextLine(Surface& surface, const FontRequest& wanted, const std::string& utf8, int x, int y,
                   const TextStyle& style, const RECT* clip) {
   Font* font = GetFont(wanted);
   if (!font) return false;

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "fontspec.h"
+#include "fontrequest.h"
 #include "surface.h"
 
 namespace winapi {
@@ -19,7 +19,7 @@ struct FontMetrics {
 };
 
 // False when no font file could be found or loaded for the request.
-bool MeasureFont(const FontSpec& font, FontMetrics& out);
+bool MeasureFont(const FontRequest& font, FontMetrics& out);
 
 // Width of one line of UTF-8 text (the sum of its glyphs' advances) and the cell height.
 // With `prefix`, "&x" counts as x and "&&" as one "&", as a control's label is drawn.
@@ -27,7 +27,7 @@ struct TextSize {
   int width = 0;
   int height = 0;
 };
-TextSize MeasureText(const FontSpec& font, const std::string& utf8, bool prefix = false);
+TextSize MeasureText(const FontRequest& font, const std::string& utf8, bool prefix = false);
 
 struct TextStyle {
   COLORREF color = 0;
@@ -43,7 +43,7 @@ struct TextStyle {
 // `clip` (or outside the surface when clip is null). The opaque box is the text's extent:
 // its width by the cell height. Glyphs are anti-aliased against the pixels beneath them.
 // Returns false when the font cannot be loaded (nothing is drawn then).
-bool DrawTextLine(Surface& surface, const FontSpec& font, const std::string& utf8, int x, int y,
+bool DrawTextLine(Surface& surface, const FontRequest& font, const std::string& utf8, int x, int y,
                   const TextStyle& style, const RECT* clip = nullptr);
 
 }  // namespace winapi

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "fontspec.h"
+#include "fontrequest.h"
 
 namespace winapi {
 
@@ -16,7 +16,7 @@ struct GdiObject {
   GdiKind kind = GdiKind::Brush;
   bool stock = false;   // never deleted
   COLORREF color = 0;   // brush
-  FontSpec font;        // font
+  FontRequest font;        // font
 };
 
 // The live object behind a handle, or nullptr for a deleted, stale or foreign handle.

@@ -13,7 +13,7 @@ using namespace winapi;
 namespace {
 
 // The font and text style a context draws with now.
-bool ContextText(const DeviceContext& dc, FontSpec& font, TextStyle& style) {
+bool ContextText(const DeviceContext& dc, FontRequest& font, TextStyle& style) {
   const GdiObject* o = LookupGdi(dc.font ? dc.font : StockSystemFont(), GdiKind::Font);
   if (!o) return false;
   font = o->font;
@@ -40,7 +40,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   DrawTarget t;
-  FontSpec font;
+  FontRequest font;
   TextStyle style;
   if (!text || count < 0 || !GetDrawTarget(dc, t) || !ContextText(*t.dc, font, style))
     return FALSE;
@@ -53,7 +53,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
 // clipped to the rectangle. Returns the height of the text drawn; 0 for empty text or failure.
 int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
   DrawTarget t;
-  FontSpec font;
+  FontRequest font;
   TextStyle style;
   FontMetrics metrics;
   if (!text || !rect || !GetDrawTarget(dc, t) || !ContextText(*t.dc, font, style) ||

@@ -122,7 +122,7 @@ std::string TrimRight(std::string text) {
 
 // The lines a static text shows: its own line breaks and, with word wrap, a break wherever the
 // next piece would run past `width`. A piece wider than the line stays whole and is clipped.
-std::vector<std::string> StaticLines(const std::string& text, const FontSpec& font, int width,
+std::vector<std::string> StaticLines(const std::string& text, const FontRequest& font, int width,
                                      bool wrap) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -156,7 +156,7 @@ void PaintStatic(Window& w, Surface& s) {
   }
   Align align = type == SS_CENTER ? Align::Center : type == SS_RIGHT ? Align::Right : Align::Left;
   bool wrap = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT;
-  const FontSpec& font = ControlFont();
+  const FontRequest& font = ControlFont();
   FontMetrics m;
   MeasureFont(font, m);
   int top = 0;
@@ -176,7 +176,7 @@ void PaintEdit(Window& w, Surface& s) {
   FillBox(s, RECT{0, 0, s.width, s.height}, style.background);
   DWORD align = w.style & 0x3;
   Align a = align == ES_CENTER ? Align::Center : align == ES_RIGHT ? Align::Right : Align::Left;
-  const FontSpec& font = ControlFont();
+  const FontRequest& font = ControlFont();
   style.color = disabled ? metrics::kGrayText : metrics::kText;
   TextSize size = MeasureText(font, w.text);
   int x = a == Align::Left ? 1 : a == Align::Right ? s.width - 1 - size.width

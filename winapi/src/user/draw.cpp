@@ -21,8 +21,8 @@ void Ring(Surface& s, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 
 }  // namespace
 
-const FontSpec& ControlFont() {
-  static const FontSpec font{"Liberation Sans Narrow", 13, FW_NORMAL};
+const FontRequest& ControlFont() {
+  static const FontRequest font{"Liberation Sans Narrow", 13, FW_NORMAL};
   return font;
 }
 
@@ -64,8 +64,8 @@ void DrawIcon(Surface& s, const res::IconImage& icon, int x, int y, int size) {
 }
 
 void DrawLabel(Surface& s, const std::string& utf8, const RECT& box, Align align, bool vcenter,
-               COLORREF color, bool grayed, const FontSpec* font) {
-  const FontSpec& wanted = font ? *font : ControlFont();
+               COLORREF color, bool grayed, const FontRequest* font) {
+  const FontRequest& wanted = font ? *font : ControlFont();
   TextSize size = MeasureText(wanted, utf8, true);
   int x = box.left;
   if (align == Align::Center) x = (box.left + box.right - size.width) / 2;

@@ -31,13 +31,13 @@ void DrawIcon(Surface& s, const res::IconImage& icon, int x, int y, int size);
 // The font controls are drawn with, standing in for "MS Sans Serif" 8 point. Liberation Sans has
 // Arial's widths, about a fifth wider than MS Sans Serif's, so texts that fit their controls on
 // Windows would overflow them; its narrow cut has nearly MS Sans Serif's widths.
-const FontSpec& ControlFont();
+const FontRequest& ControlFont();
 
 enum class Align { Left, Center, Right };
 // One line of label text in the control font (or `font`), "&" marking the accelerator, placed in
 // `box` and clipped to it; grayed text is drawn etched, as disabled controls show it.
 void DrawLabel(Surface& s, const std::string& utf8, const RECT& box, Align align, bool vcenter,
-               COLORREF color, bool grayed = false, const FontSpec* font = nullptr);
+               COLORREF color, bool grayed = false, const FontRequest* font = nullptr);
 
 // Copies `from` onto `to` with its top-left corner at (x, y), nothing outside `clip`.
 void Blit(Surface& to, const Surface& from, int x, int y, const RECT& clip);

@@ -64,7 +64,7 @@ struct Layout {
 };
 
 Layout Arrange(const std::string& text, const std::string& caption, bool icon, int buttons) {
-  const FontSpec& font = ControlFont();
+  const FontRequest& font = ControlFont();
   int lines = 1, textWidth = 0;
   std::size_t start = 0;
   for (std::size_t end = 0; end <= text.size(); ++end)
@@ -85,7 +85,7 @@ Layout Arrange(const std::string& text, const std::string& caption, bool icon, i
   int textTop = kMargin + (icon ? std::max(0, (kIconSize - textHeight) / 2) : 0);
   l.text = RECT{left, textTop, left + textWidth + 2, textTop + textHeight};
   int buttonsWidth = buttons * kButtonWidth + (buttons - 1) * kButtonGap;
-  int captionWidth = MeasureText(FontSpec{"MS Sans Serif", 13, FW_BOLD}, caption).width + 40;
+  int captionWidth = MeasureText(FontRequest{"MS Sans Serif", 13, FW_BOLD}, caption).width + 40;
   l.width = std::max({int(l.text.right) + kMargin, buttonsWidth + 2 * kMargin, captionWidth});
   l.buttonsTop = std::max(l.text.bottom, l.icon.bottom) + kMargin;
   l.buttonsLeft = (l.width - buttonsWidth) / 2;

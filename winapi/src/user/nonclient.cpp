@@ -55,7 +55,7 @@ void DrawCaption(Surface& s, const Window& w, const RECT& band) {
     DrawIcon(s, *icon, left, bar.top + (bar.bottom - bar.top - 16) / 2, 16);
     left += 18;
   }
-  FontSpec bold{"MS Sans Serif", 13, FW_BOLD};
+  FontRequest bold{"MS Sans Serif", 13, FW_BOLD};
   DrawLabel(s, w.text, RECT{left, bar.top, right - 2, bar.bottom}, Align::Left, true,
             active ? metrics::kCaptionText : metrics::kInactiveCaptionText, false, &bold);
 }

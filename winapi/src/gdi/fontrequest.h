@@ -13,16 +13,16 @@ namespace winapi {
 // character-cell height in pixels (internal leading included), negative the character (em)
 // height, 0 a default cell of 16 pixels. An empty face is the system's default sans-serif;
 // "Arial", "MS Sans Serif" and "System" (any case) are drawn with Liberation Sans.
-struct FontSpec {
+struct FontRequest {
   std::string face;
   int height = 0;
   int weight = FW_NORMAL;
 };
 
 // The stock system font: a bold sans-serif with a 16-pixel cell.
-FontSpec SystemFontSpec();
+FontRequest SystemFontRequest();
 // The dialog font, "MS Sans Serif" 8 point: a 13-pixel cell.
-FontSpec DialogFontSpec();
+FontRequest DialogFontRequest();
 
 }  // namespace winapi
 
