@@ -7,7 +7,7 @@
 
 namespace winapi {
 
-std::string Cp1252ToUtf8(const char* text, int count) {
+std::string Utf8FromAnsi(LPCSTR text, int count) {
   std::string out;
   if (!text) return out;
   const int length = count < 0 ? int(std::strlen(text)) : count;
@@ -22,8 +22,6 @@ std::string Cp1252ToUtf8(const char* text, int count) {
   }
   return out;
 }
-
-std::string Utf8FromAnsi(LPCSTR text) { return text ? Cp1252ToUtf8(text) : std::string(); }
 
 std::string AnsiFromUtf8(const std::string& utf8) {
   std::string out;

@@ -9,11 +9,10 @@
 
 namespace winapi {
 
-// A narrow string as UTF-8; count -1 reads up to the terminating NUL. The five bytes the code
-// page leaves unassigned pass through as the same code points, as Windows converts them.
-std::string Cp1252ToUtf8(const char* text, int count = -1);
-// The same for a string argument that may be NULL (then empty).
-std::string Utf8FromAnsi(LPCSTR text);
+// A narrow string as UTF-8; count -1 reads up to the terminating NUL, and NULL is empty. The
+// five bytes the code page leaves unassigned pass through as the same code points, as Windows
+// converts them.
+std::string Utf8FromAnsi(LPCSTR text, int count = -1);
 // The inverse; characters outside the code page become '?'.
 std::string AnsiFromUtf8(const std::string& utf8);
 

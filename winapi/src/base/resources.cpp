@@ -127,7 +127,7 @@ NameOrId FromArg(LPCSTR nameOrIntResource) {
   if (IS_INTRESOURCE(nameOrIntResource))
     return Ordinal(WORD(reinterpret_cast<std::uintptr_t>(nameOrIntResource)));
   NameOrId n;
-  n.name = Cp1252ToUtf8(nameOrIntResource);
+  n.name = Utf8FromAnsi(nameOrIntResource);
   // "#123" names the ordinal 123.
   if (n.name.size() > 1 && n.name[0] == '#') {
     unsigned value = 0;

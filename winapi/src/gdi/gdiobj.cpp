@@ -76,7 +76,7 @@ HFONT WINAPI CreateFontA(int height, int /*width*/, int /*escapement*/, int /*or
                          int weight, DWORD /*italic*/, DWORD /*underline*/, DWORD /*strikeout*/,
                          DWORD /*charset*/, DWORD /*outPrecision*/, DWORD /*clipPrecision*/,
                          DWORD /*quality*/, DWORD /*pitchAndFamily*/, LPCSTR face) {
-  FontRequest wanted{face ? Cp1252ToUtf8(face) : std::string(), height, weight};
+  FontRequest wanted{Utf8FromAnsi(face), height, weight};
   trace::Record("CreateFontA", height, weight, 0, wanted.face, nullptr);
   return Objects().Add<HFONT>(
       std::make_unique<GdiObject>(GdiObject{GdiKind::Font, false, 0, std::move(wanted)}));

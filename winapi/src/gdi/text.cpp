@@ -44,7 +44,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   TextStyle style;
   if (!text || count < 0 || !GetDrawTarget(dc, t) || !ContextText(*t.dc, font, style))
     return FALSE;
-  const std::string utf8 = Cp1252ToUtf8(text, count);
+  const std::string utf8 = Utf8FromAnsi(text, count);
   trace::Record("TextOutA", x, y, std::intptr_t(style.color), utf8, t.dc->window);
   return DrawTextLine(*t.surface, font, utf8, x, y, style) ? TRUE : FALSE;
 }
@@ -59,7 +59,7 @@ int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
   if (!text || !rect || !GetDrawTarget(dc, t) || !ContextText(*t.dc, font, style) ||
       !MeasureFont(font, metrics))
     return 0;
-  const std::string utf8 = Cp1252ToUtf8(text, count);
+  const std::string utf8 = Utf8FromAnsi(text, count);
   trace::Record("DrawTextA", rect->left, rect->top, std::intptr_t(style.color), utf8, t.dc->window);
   if (utf8.empty()) return 0;  // nothing drawn, not even an opaque box
   style.prefix = !(format & DT_NOPREFIX);
