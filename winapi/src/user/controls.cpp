@@ -297,7 +297,7 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CHAR: {
       // Typing appends at the end; ES_NUMBER takes digits only; backspace takes one back.
       char c = char(wParam);
-      if (c == 0x08) {
+      if (c == VK_BACK) {
         if (w->text.empty()) return 0;
         std::string ansi = AnsiFromUtf8(w->text);
         ansi.pop_back();

@@ -195,7 +195,7 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   WPARAM key = msg->wParam;
   WPARAM ch = 0;
   if ((key >= '0' && key <= '9') || key == VK_SPACE || key == VK_RETURN || key == VK_ESCAPE ||
-      key == VK_TAB || key == 0x08)
+      key == VK_TAB || key == VK_BACK)
     ch = key;
   else if (key >= 'A' && key <= 'Z')
     ch = key - 'A' + 'a';
