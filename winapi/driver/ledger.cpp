@@ -53,8 +53,6 @@ void ClearLedger() {
 
 void SetLedgerRecording(bool on) { winapi::trace::SetRecording(on); }
 
-bool LedgerRecording() { return winapi::trace::Recording(); }
-
 void SetLedgerLimit(std::size_t calls) { State().limit = calls < 2 ? 2 : calls; }
 
 std::size_t LedgerDropped() { return State().dropped; }

@@ -117,10 +117,6 @@ RECT ClientAreaOf(HWND window) {
               w->rect.top + client.bottom};
 }
 
-}  // namespace drv
-
-namespace drv {
-
 void ClickItem(HWND dialog, int id) { Click(DlgItem(dialog, id)); }
 
 void AnswerMessageBox(int buttonId) { Click(DlgItem(TopMessageBox(), buttonId)); }
@@ -133,10 +129,6 @@ bool IsDefaultButton(HWND control) {
   Window* w = Find(control);
   return w && winapi::IsDefaultButton(*w);
 }
-
-}  // namespace drv
-
-namespace drv {
 
 bool SaveWindowPng(HWND window, const std::string& path) {
   return Find(window) && WritePng(ComposeWindow(window), path);

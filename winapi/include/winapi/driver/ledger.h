@@ -44,8 +44,6 @@ std::size_t LedgerDropped();
 void ClearLedger();
 // Recording costs time; benchmarks turn it off and read only the counts.
 void SetLedgerRecording(bool on);
-// Whether calls are recorded now: a caller whose text takes work to build builds it only then.
-bool LedgerRecording();
 // How often `fn` was called since the last ClearLedger, recorded or not.
 std::size_t CountOf(const std::string& fn);
 
