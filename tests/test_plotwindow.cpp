@@ -169,11 +169,7 @@ TEST(PlotWindow, ShowingPaintsFrameAndTextsWhereTheSizeMessageDrewNoTexts) {
 // Another program's window, shown and active above everything, so that being brought to the top
 // and activated is something the plot window must do itself.
 HWND OtherProgramsWindow() {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.lpszClassName = "OtherProgram";
-  EXPECT_NE(RegisterClassExA(&wc), 0);
+  EXPECT_TRUE(testsupport::RegisterPlainClass("OtherProgram", DefWindowProcA));
   HWND other = CreateWindowExA(0, "OtherProgram", "other", WS_OVERLAPPEDWINDOW, 200, 200, 300,
                                200, nullptr, nullptr, nullptr, nullptr);
   ShowWindow(other, SW_SHOW);

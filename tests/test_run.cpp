@@ -199,11 +199,7 @@ LRESULT CALLBACK NoteProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND NoteWindow() {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = NoteProc;
-  wc.lpszClassName = "NoteWindow";
-  EXPECT_NE(RegisterClassExA(&wc), 0);
+  EXPECT_TRUE(testsupport::RegisterPlainClass("NoteWindow", NoteProc));
   return CreateWindowExA(0, "NoteWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                          nullptr);
 }
