@@ -75,7 +75,7 @@ TEST(RunFaults, ARunStartedInsideTheErrorMessageLeavesTheInterruptedSweepAsItWas
           drv::Script(drv::WhenMessageBox(), "the error message again: OK", [] {
             EXPECT_EQ(drv::WindowText(drv::TopMessageBox()), "ZEQ");
             EXPECT_EQ(kanal, 4) << "the inner run has ended and left the channel";
-            const int word[8] = {1, 1, 0, 1, 1, 1, 1, 0};  // channel 4
+            const std::array<int, 8> word = testsupport::ControlWord(4);
             for (int j = 0; j < 8; ++j) EXPECT_EQ(inbin[j], word[j]) << "control word bit " << j;
             g_from = drv::Ledger().size();
             drv::AnswerMessageBox(IDOK);

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "support.h"
+
 namespace {
 
 using IoctlFn = int (*)(int, unsigned long, ...);
@@ -66,12 +68,8 @@ class SimPort : public ::testing::Test {
   }
   // One conversion as the program makes it; returns the code it assembles.
   int Convert(int fd, int channel) {
-    static const int select[8][3] = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1},
-                                     {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
-    const int* s = select[channel - 1];
-    int word[8] = {1, s[0], s[1], s[2], 1, 1, 1, 0};
     Line(fd, TIOCM_DTR, false);
-    for (int bit : word) {
+    for (int bit : testsupport::ControlWord(channel)) {
       Line(fd, TIOCM_DTR, bit != 0);
       Line(fd, TIOCM_RTS, true);
       Line(fd, TIOCM_RTS, false);
