@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """The Win32 subset's structure: its layers and the one direction they depend in.
 
-    tools/structure.py [build-dir]
+    tools/structure.py build-dir
 
+The layers are the build's: build-dir/layers.txt, which CMake writes from the libraries it
+links (winapi_layer in winapi/CMakeLists.txt), one a line: name, folder, the layers it links.
 Every quoted include of every file under winapi/ and tools/winesim/ is followed, with or without
-a folder. A file belongs to the layer of its folder (LAYERS); it may include the public Win32
-headers, files of its own layer and of the layers its layer builds on, nothing else. Modules
-(x.h with x.cpp, wherever each is; the public Win32 headers aside) must not include each other
-in a cycle. Given a build directory,
-the layers' object files are checked the same way at link level: a symbol one layer uses must be
-defined in its own layer or one it builds on, so that a call made without an include is seen too.
-Prints every fault; exits 1 if there is any.
+a folder. A file belongs to the layer of the most particular folder that holds it; it may
+include the public Win32 headers, files of its own layer and of the layers below it, nothing
+else. Modules (x.h with x.cpp, wherever each is; the public Win32 headers aside) must not include
+each other in a cycle. The layers' object files are checked the same way at link level: a symbol
+one layer uses must be defined in its own layer or one below it, so that a call made without an
+include is seen too. Prints every fault; exits 1 if there is any.
 """
 import pathlib
 import re
@@ -18,21 +19,32 @@ import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-# folder -> (layer, the layers it builds on); the first folder that holds a file names its layer.
-LAYERS = [
-    ("winapi/include/winapi/driver", "driver", None),
-    ("winapi/include", "api", set()),
-    ("winapi/src/base", "base", set()),
-    ("winapi/src/gdi", "gdi", {"base"}),
-    ("winapi/src/user", "user", {"gdi", "base"}),
-    ("winapi/src/kernel", "kernel", {"base", "sim"}),  # the ports' far end: simulated hardware
-    ("winapi/src/shell", "shell", {"kernel", "base"}),
-    ("winapi/sim", "sim", set()),
-    ("winapi/driver", "driver", None),  # on top: it may use every layer
-    ("tools/winesim/simport.cpp", "winesim", {"sim"}),  # the module for Wine, nothing else
-    ("tools/winesim", "client", None),
-]
-ALL = {layer for _, layer, _ in LAYERS}
+if len(sys.argv) != 2:
+    sys.exit(__doc__)
+BUILD = pathlib.Path(sys.argv[1])
+# What the program includes: every layer may; the test driver's own API below it is the driver's.
+API, DRIVER_API = "winapi/include", "winapi/include/winapi/driver"
+
+
+def read_layers():
+    """folder -> (layer, the layers below it); a layer builds on what those build on too."""
+    rows = [line.split() for line in (BUILD / "layers.txt").read_text().splitlines() if line]
+    direct = {name: set(below) for name, _, *below in rows}
+
+    def closure(name, seen):
+        for b in direct.get(name, ()):
+            if b not in seen:
+                seen.add(b)
+                closure(b, seen)
+        return seen
+
+    layers = {folder: (name, closure(name, set())) for name, folder, *_ in rows}
+    layers[DRIVER_API] = layers["winapi/driver"]
+    layers[API] = ("api", set())
+    return layers
+
+
+LAYERS = read_layers()
 # Where a quoted include is looked for after the including file's own folder: the public headers,
 # then every folder of the subset (a build gives each layer only the folders below it).
 SEARCH = ["winapi/include", "common"] + sorted(
@@ -40,9 +52,10 @@ SEARCH = ["winapi/include", "common"] + sorted(
 
 
 def layer_of(path):
-    for folder, layer, below in LAYERS:
+    for folder in sorted(LAYERS, key=len, reverse=True):
         if str(path) == folder or str(path).startswith(folder + "/"):
-            return layer, (ALL if below is None else below | {layer, "api"})
+            layer, below = LAYERS[folder]
+            return layer, below | {layer, "api"}
     return None, set()
 
 
@@ -101,26 +114,24 @@ def symbols(obj, flag):
 
 
 links = 0
-if len(sys.argv) > 1:
-    defined, used = {}, {}
-    build = pathlib.Path(sys.argv[1])
-    for obj in (build / "winapi").rglob("*.cpp.o"):
-        # build/winapi/src/gdi/CMakeFiles/t.dir/x.cpp.o is the object of winapi/src/gdi/x.cpp
-        source = pathlib.Path(re.sub(r"CMakeFiles/[^/]+\.dir/", "", str(obj.relative_to(build))))
-        source = source.with_suffix("")
-        for s in symbols(obj, "--defined-only"):
-            defined.setdefault(s, source)
-        used[source] = symbols(obj, "--undefined-only")
-    for source, names in sorted(used.items()):
-        layer, allowed = layer_of(source)
-        for s in sorted(names):
-            to = layer_of(defined[s])[0] if s in defined else None
-            if to and layer and to not in allowed:
-                name = subprocess.run(["c++filt", s], capture_output=True, text=True).stdout.strip()
-                faults.append(f"{source}: uses {name} of {defined[s]} (layer {to})")
-            links += to is not None
-    if not used:
-        faults.append(f"no object files of winapi/ under {sys.argv[1]}")
+defined, used = {}, {}
+for obj in (BUILD / "winapi").rglob("*.cpp.o"):
+    # build/winapi/src/gdi/CMakeFiles/t.dir/x.cpp.o is the object of winapi/src/gdi/x.cpp
+    source = pathlib.Path(re.sub(r"CMakeFiles/[^/]+\.dir/", "", str(obj.relative_to(BUILD))))
+    source = source.with_suffix("")
+    for s in symbols(obj, "--defined-only"):
+        defined.setdefault(s, source)
+    used[source] = symbols(obj, "--undefined-only")
+for source, names in sorted(used.items()):
+    layer, allowed = layer_of(source)
+    for s in sorted(names):
+        to = layer_of(defined[s])[0] if s in defined else None
+        if to and layer and to not in allowed:
+            name = subprocess.run(["c++filt", s], capture_output=True, text=True).stdout.strip()
+            faults.append(f"{source}: uses {name} of {defined[s]} (layer {to})")
+        links += to is not None
+if not used:
+    faults.append(f"no object files of winapi/ under {sys.argv[1]}")
 
 for fault in faults:
     print(fault)

@@ -13,10 +13,8 @@ run_suites() {  # build dir, extra cmake arguments...
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
-echo "== native tests"
+echo "== native tests, the Win32 subset's layers among them (by include and by link)"
 run_suites build/native
-echo "== the Win32 subset's layers, by include and by link"
-tools/structure.py build/native
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suites build/asan -DPIKON_SANITIZE=ON
 
