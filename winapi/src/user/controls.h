@@ -1,6 +1,5 @@
-// The system's control classes: their procedures and what the dialogs and templates ask of
-// them. Every system class is one row of the table in dialog.cpp: a new control class is its
-// procedure, its row and, if the templates or the dialogs treat it apart, its kind.
+// The system's control classes: what the dialogs and templates ask of them. Their procedures are
+// named with the other system classes in class.h.
 #ifndef PIKON_WINAPI_CONTROLS_H
 #define PIKON_WINAPI_CONTROLS_H
 
@@ -20,11 +19,6 @@ bool IsDefaultButton(const Window& w);
 HWND FocusedDefault(const Window& dialog);  // that focused push button, if it is the default
 // The icon an SS_ICON static shows.
 void SetStaticIcon(HWND control, HICON icon);
-
-// The system classes' procedures ("#32770", the dialog class, is in dialog.h).
-LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace winapi
 

@@ -19,24 +19,6 @@ namespace {
 
 constexpr WORD kHasDefId = 0x534B;  // DC_HASDEFID
 
-// Every system class, the controls' and the dialog class. Adding a control class: its procedure
-// in controls.cpp, a row here, and a kind if anything treats it apart.
-const std::vector<SystemClass>& SystemClasses() {
-  static const std::vector<SystemClass> classes = {
-      {"Button", ControlKind::Button, ButtonProc, COLOR_BTNFACE},
-      {"Edit", ControlKind::Edit, EditProc, COLOR_WINDOW},
-      {"Static", ControlKind::Static, StaticProc, COLOR_BTNFACE},
-      {"#32770", ControlKind::None, DialogWindowProc, COLOR_BTNFACE},
-  };
-  return classes;
-}
-
-// The window tree creates windows of these classes but lies below the controls and dialogs, so
-// the table is handed to it when the process starts.
-struct InstallSystemClasses {
-  InstallSystemClasses() { SetSystemClasses(SystemClasses()); }
-} g_installSystemClasses;
-
 // The kind of control a template's class makes; false, saying so, for a class not registered.
 bool ClassOfItem(const res::DialogItem& item, ControlKind& kind) {
   const WindowClass* cls = FindClass(item.windowClass.name);
@@ -47,7 +29,7 @@ bool ClassOfItem(const res::DialogItem& item, ControlKind& kind) {
                  item.id, item.windowClass.name.c_str());
     return false;
   }
-  kind = KindOf(*cls);
+  kind = cls->kind;
   return true;
 }
 

@@ -15,9 +15,6 @@ struct Window;
 // Makes the window a dialog with this dialog procedure.
 DialogState& MakeDialog(Window& w, DLGPROC proc);
 
-// The procedure of the dialog class "#32770".
-LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Fails, saying why on stderr, when the template is missing or names a class that is not
 // registered (Windows fails the same way, but silently).
 HWND CreateDialogImpl(HINSTANCE instance, const res::NameOrId& name, HWND parent, DLGPROC proc,

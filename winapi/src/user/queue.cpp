@@ -80,9 +80,18 @@ bool TakeInput(MSG* out, HWND window, UINT min, UINT max, bool remove) {
   return true;
 }
 
+// No message outlives its window: one queued for a window destroyed since is never read.
+void DropOrphans(std::deque<MSG>& list) {
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [](const MSG& m) { return m.hwnd && !Find(m.hwnd); }),
+             list.end());
+}
+
 // Posted messages, input, the quit message, then paint: the order Windows keeps.
 int Take(MSG* out, HWND window, UINT min, UINT max, bool remove) {
   Queue& q = TheQueue();
+  DropOrphans(q.posted);
+  DropOrphans(q.input);
   if (TakeFrom(q.posted, out, window, min, max, remove)) return 1;
   if (TakeInput(out, window, min, max, remove)) return 1;
   if (q.quit) {
@@ -98,19 +107,6 @@ bool Waiting(HWND window, UINT min, UINT max) {
   MSG probe;
   return Take(&probe, window, min, max, false) != -1;
 }
-
-// No message outlives its window.
-void PurgeMessagesFor(HWND window) {
-  auto gone = [window](const MSG& m) { return m.hwnd == window; };
-  Queue& q = TheQueue();
-  q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), gone), q.posted.end());
-  q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
-}
-
-// The window tree lies below the queue, so it calls this through a hook as it frees a window.
-struct InstallPurge {
-  InstallPurge() { SetWindowFreedHook(PurgeMessagesFor); }
-} g_installPurge;
 
 }  // namespace
 

@@ -1,12 +1,11 @@
-// Window classes and the window tree: creation, destruction, and the queries every other part
-// of the window manager builds on.
+// The window tree: creation, destruction, and the queries every other part of the window manager
+// builds on.
 #include "window.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "dialogstate.h"
-#include "encoding.h"
 #include "gdiobj.h"
 #include "handles.h"
 #include "menu.h"
@@ -23,34 +22,17 @@ namespace {
 
 struct Desktop {
   std::vector<HWND> topLevel;
-  std::vector<std::unique_ptr<WindowClass>> classes;
 };
 
 Desktop desktop;
 
 Desktop& TheDesktop() { return desktop; }
 
-WindowFreedHook freedHook = nullptr;
-const std::vector<SystemClass>* systemClasses = nullptr;
 
 COLORREF BackgroundOf(const WindowClass& cls) {
   COLORREF color = metrics::kWindow;
   if (cls.background) BrushColor(cls.background, color);
   return color;
-}
-
-// The registered classes, the system's own first.
-std::vector<std::unique_ptr<WindowClass>>& Classes() {
-  std::vector<std::unique_ptr<WindowClass>>& classes = TheDesktop().classes;
-  if (classes.empty() && systemClasses)
-    for (const SystemClass& system : *systemClasses) {
-      auto cls = std::make_unique<WindowClass>();
-      cls->name = system.name;
-      cls->proc = system.proc;
-      cls->background = reinterpret_cast<HBRUSH>(std::intptr_t(system.background + 1));
-      classes.push_back(std::move(cls));
-    }
-  return classes;
 }
 
 void Unlink(const Window& w) {
@@ -80,7 +62,6 @@ void Free(HWND window) {
   std::vector<HWND> children = w->children;
   for (HWND child : children) Free(child);
   w = Find(window);
-  if (freedHook) freedHook(window);
   if (IsDescendant(window, FocusWindow())) SetFocusImpl(nullptr);
   HWND owner = w->owner;
   bool wasActive = ActiveWindow() == window;
@@ -101,8 +82,6 @@ Window::Window() = default;
 Window::~Window() = default;
 
 
-void SetWindowFreedHook(WindowFreedHook hook) { freedHook = hook; }
-
 const std::vector<HWND>& TopLevelWindows() { return TheDesktop().topLevel; }
 
 std::vector<HWND>& Siblings(const Window& w) {
@@ -111,27 +90,6 @@ std::vector<HWND>& Siblings(const Window& w) {
   return TheDesktop().topLevel;
 }
 
-const WindowClass* FindClass(const std::string& utf8Name) {
-  std::string key = enc::Lower(utf8Name);
-  for (const auto& cls : Classes())
-    if (enc::Lower(cls->name) == key) return cls.get();
-  return nullptr;
-}
-
-const WindowClass* AddClass(WindowClass cls) {
-  if (cls.name.empty() || !cls.proc || FindClass(cls.name)) return nullptr;
-  Classes().push_back(std::make_unique<WindowClass>(std::move(cls)));
-  return Classes().back().get();
-}
-
-void SetSystemClasses(const std::vector<SystemClass>& classes) { systemClasses = &classes; }
-
-ControlKind KindOf(const WindowClass& cls) {
-  if (systemClasses)
-    for (const SystemClass& system : *systemClasses)
-      if (cls.proc == system.proc) return system.kind;
-  return ControlKind::None;
-}
 
 HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
                       DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
@@ -170,7 +128,7 @@ HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::st
   w->owner = owner;
   w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
   w->background = BackgroundOf(*cls);
-  if (ControlKind kind = KindOf(*cls); kind != ControlKind::None) {
+  if (ControlKind kind = cls->kind; kind != ControlKind::None) {
     w->control = std::make_unique<ControlState>();
     w->control->kind = kind;
   }
@@ -321,27 +279,6 @@ Surface* WindowSurface(HWND window) {
 }  // namespace winapi
 
 using namespace winapi;
-
-ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
-  if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpszClassName) return 0;
-  WindowClass cls;
-  cls.name = Utf8FromAnsi(wc->lpszClassName);
-  cls.style = wc->style;
-  cls.proc = wc->lpfnWndProc;
-  cls.instance = wc->hInstance;
-  cls.icon = wc->hIcon;
-  cls.smallIcon = wc->hIconSm;
-  cls.cursor = wc->hCursor;
-  cls.background = wc->hbrBackground;
-  if (wc->lpszMenuName) {
-    cls.menu = res::FromArg(wc->lpszMenuName);
-    cls.hasMenu = true;
-  }
-  trace::Record("RegisterClassExA", 0, 0, 0, cls.name, nullptr);
-  if (!AddClass(std::move(cls))) return 0;
-  static ATOM next = 0xC000;
-  return next++;
-}
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,

@@ -1,4 +1,4 @@
-// The window tree: classes, windows and the internal calls the other parts of the window
+// The window tree: windows and the internal calls the other parts of the window
 // manager share. What makes a window a control or a dialog is kept beside it (controlstate.h,
 // dialogstate.h). Public API functions trace themselves (trace.h); the internal ones here do not,
 // so the ledger shows what the program asked for, not what the platform did for it.
@@ -12,33 +12,13 @@
 #include <vector>
 
 #include "ansi.h"
+#include "class.h"
 #include "controlstate.h"
 #include "handles.h"
 #include "resources.h"
 #include "surface.h"
 
 namespace winapi {
-
-struct WindowClass {
-  std::string name;  // as registered, UTF-8; looked up without regard to case
-  UINT style = 0;
-  WNDPROC proc = nullptr;
-  HINSTANCE instance = nullptr;
-  HICON icon = nullptr;
-  HICON smallIcon = nullptr;
-  HCURSOR cursor = nullptr;
-  HBRUSH background = nullptr;
-  res::NameOrId menu;
-  bool hasMenu = false;
-};
-
-// A class of the system's own: a control class or the dialog class.
-struct SystemClass {
-  const char* name;      // as Windows spells it; looked up without regard to case
-  ControlKind kind;
-  WNDPROC proc;
-  int background;        // COLOR_* index of its class brush
-};
 
 // What CreateWindowExA hands to WM_CREATE in lParam (CREATESTRUCTA's layout).
 struct CreateParams {
@@ -101,15 +81,6 @@ const std::vector<HWND>& TopLevelWindows();
 // The window's siblings list: its parent's children, or the top-level list.
 std::vector<HWND>& Siblings(const Window& w);
 
-// Class registry; name compared without regard to case.
-const WindowClass* FindClass(const std::string& utf8Name);
-const WindowClass* AddClass(WindowClass cls);
-// The system classes, registered before any class of the program's own, in this order. The
-// dialog manager, which knows them all, installs them: the tree does not call up into it.
-void SetSystemClasses(const std::vector<SystemClass>& classes);
-// The kind of a window of this registered class.
-ControlKind KindOf(const WindowClass& cls);
-
 HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
                       DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
                       HINSTANCE instance, LPVOID param);
@@ -122,10 +93,6 @@ void ActivateWindow(HWND topLevel);
 HWND ActiveWindow();
 BOOL EnableWindowImpl(HWND window, BOOL enable);
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Called for every window as it is freed. The queue installs it to drop the messages still
-// waiting for the window: the tree lies below the queue and does not call it.
-using WindowFreedHook = void (*)(HWND window);
-void SetWindowFreedHook(WindowFreedHook hook);
 
 // Tree queries
 bool IsVisibleOnScreen(const Window& w);  // it and every ancestor visible
