@@ -139,6 +139,7 @@ void Messen() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  drv::Attach();
   if (argc > 1) g_target = std::strtoul(argv[1], nullptr, 10);
   drv::PlugPort(1, drv::PortKind::Module);
   drv::SetSignal(1, 1, drv::Ramp(0, 4095, 400));

@@ -27,6 +27,7 @@ BENCHMARK(BM_Sweep)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+  drv::Attach();
   benchmark::Initialize(&argc, argv);
   bench::PlugModule();
   drv::Script(drv::WhenIdle(), "run the benchmarks", [] {

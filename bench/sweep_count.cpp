@@ -16,6 +16,7 @@ void MeasuredSweeps(int sweeps) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  drv::Attach();
   const int sweeps = argc > 1 ? std::atoi(argv[1]) : 200;
   bench::PlugModule();
   drv::Script(drv::WhenIdle(), "run the sweeps", [sweeps] {

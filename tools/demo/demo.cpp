@@ -84,6 +84,7 @@ void ScriptSession() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  drv::Attach();
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // the watchdog may end the process abruptly
   if (argc > 1) g_out = argv[1];
   std::filesystem::create_directories(g_out);

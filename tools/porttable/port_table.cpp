@@ -87,6 +87,7 @@ std::string RunOn(const Kind& kind) {
 }  // namespace
 
 int main() {
+  drv::Attach();
   const Kind kinds[] = {
       {"legacy UART, 1 µs a call", drv::LegacyUart(1)},
       {"legacy UART, 2.5 µs a call", drv::LegacyUart(2.5)},

@@ -159,6 +159,7 @@ void Session(const std::string& shot, const std::vector<int>& codes, Rects* nati
 }  // namespace
 
 int main(int argc, char** argv) {
+  drv::Attach();
   if (argc != 12) {
     std::fprintf(stderr, "usage: %s WINE-PLOT.png WINE-RECTS.txt OUTDIR CODE1..CODE8\n", argv[0]);
     return 2;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "attach.h"
 #include "trace.h"
 
 namespace drv {
@@ -33,10 +34,9 @@ void Append(std::string_view fn, std::intptr_t a, std::intptr_t b, std::intptr_t
   s.calls.push_back(Call{std::string(fn), a, b, c, std::string(text), window});
 }
 
-// Installed before main: every program that reads the ledger links this file.
-[[maybe_unused]] const bool g_installed = (winapi::trace::SetRecorder(Append), true);
-
 }  // namespace
+
+void AttachLedger() { winapi::trace::SetRecorder(Append); }
 
 void Record(Call call) {
   winapi::trace::RecordNamed(call.fn, call.a, call.b, call.c, call.text, call.window);

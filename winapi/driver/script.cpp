@@ -1,6 +1,7 @@
 // Scripted user actions, the prepared answers of message boxes, and the watchdog around WinMain.
 // The queue offers every read to the actions here and message boxes ask for their answers here,
-// through the hooks this file installs.
+// through the hooks this file installs (drv::Attach).
+#include "attach.h"
 #include "hooks.h"
 #include "queue.h"
 
@@ -93,13 +94,16 @@ void ReportWaitingForever(unsigned long fetches) {
   _exit(1);
 }
 
-[[maybe_unused]] const bool g_hooksInstalled =
-    (SetUserHooks({RunDueAction, ReportWaitingForever, NextPreparedAnswer}), true);
-
 }  // namespace
 }  // namespace winapi
 
 namespace drv {
+
+void Attach() {
+  AttachLedger();
+  winapi::SetUserHooks({winapi::RunDueAction, winapi::ReportWaitingForever,
+                        winapi::NextPreparedAnswer});
+}
 
 void Script(Moment moment, const std::string& what, std::function<void()> action) {
   winapi::TheScript().actions.push_back({moment, what, std::move(action)});

@@ -97,6 +97,13 @@ bool SaveWindowPng(HWND window, const std::string& path);
 // A pixel of that picture (window coordinates, frame included); CLR_INVALID outside it.
 COLORREF WindowPixel(HWND window, int x, int y);
 
+// ---- Attaching ------------------------------------------------------------------------------
+// Connects the driver to the subset before anything else runs: the ledger records every call,
+// scripted actions are offered every read of the queue, message boxes take prepared answers.
+// Called once, first, by every program that drives the subset (the tests' main, the demo, the
+// benchmarks); without it the subset runs as a program's own platform, unwatched.
+void Attach();
+
 // ---- Setting the scene afresh --------------------------------------------------------------
 // Every port absent and closed, modules reset (ResetPorts), the virtual clock at 0, no prepared
 // message-box answers, the system as at the start (ResetSystem). Windows and scripted actions
