@@ -31,6 +31,7 @@ struct Action {
 struct ScriptState {
   std::deque<Action> actions;
   std::deque<int> answers;  // for message boxes
+  unsigned long failRead = 0;  // the read of the queue GetMessageA fails, if any
   std::mutex mutex;      // guards `pending` for the watchdog's thread
   std::string pending;   // what the next action is, for failure reports
   bool running = false;
@@ -85,6 +86,13 @@ bool RunDueAction(unsigned long fetch, bool idle, bool blocked) {
   return true;
 }
 
+bool ReadFails(unsigned long fetch) {
+  ScriptState& s = TheScript();
+  if (s.failRead == 0 || fetch != s.failRead) return false;
+  s.failRead = 0;
+  return true;
+}
+
 void ReportWaitingForever(unsigned long fetches) {
   std::fprintf(stderr,
                "The program waits for input that can never come (read %lu of its queue); "
@@ -102,7 +110,7 @@ namespace drv {
 void Attach() {
   AttachLedger();
   winapi::SetUserHooks({winapi::RunDueAction, winapi::ReportWaitingForever,
-                        winapi::NextPreparedAnswer});
+                        winapi::NextPreparedAnswer, winapi::ReadFails});
 }
 
 void Script(Moment moment, const std::string& what, std::function<void()> action) {
@@ -114,7 +122,7 @@ std::size_t PendingActions() { return winapi::TheScript().actions.size(); }
 
 unsigned long Fetches() { return winapi::QueueReads(); }
 
-void FailGetMessageAt(unsigned long fetch) { winapi::FailReadAt(fetch); }
+void FailGetMessageAt(unsigned long fetch) { winapi::TheScript().failRead = fetch; }
 
 void AnswerMessageBoxes(std::vector<int> answers) {
   winapi::TheScript().answers.assign(answers.begin(), answers.end());

@@ -1,6 +1,6 @@
 // The seams through which a client of the subset, the test driver, plays the desktop's user: it
-// is offered every read of the queue, hears of a read that would wait for ever, and answers a
-// message box that waits with nothing to read. The subset never calls the driver otherwise.
+// is offered every read of the queue, hears of a read that would wait for ever, answers a
+// message box that waits with nothing to read, and may make a read fail. The subset never calls the driver otherwise.
 #ifndef PIKON_WINAPI_HOOKS_H
 #define PIKON_WINAPI_HOOKS_H
 
@@ -16,6 +16,9 @@ struct UserHooks {
   // The answer a message box's user gives when the box waits with nothing to read and no
   // action due. Without it, IDOK.
   int (*modalIdle)() = nullptr;
+  // Whether GetMessageA's read number `fetch` fails with -1, as a broken queue's would: the
+  // client's fault to inject. Without it, no read fails.
+  bool (*readFails)(unsigned long fetch) = nullptr;
 };
 void SetUserHooks(const UserHooks& hooks);
 const UserHooks& Hooks();

@@ -19,7 +19,6 @@ struct Queue {
   bool quit = false;
   int quitCode = 0;
   unsigned long fetches = 0;
-  unsigned long failGetAt = 0;
 };
 
 Queue& TheQueue() {
@@ -116,8 +115,6 @@ const UserHooks& Hooks() { return g_hooks; }
 
 unsigned long QueueReads() { return TheQueue().fetches; }
 
-void FailReadAt(unsigned long fetch) { TheQueue().failGetAt = fetch; }
-
 int FetchMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT remove, bool wait) {
   if (!msg || (window && !Find(window))) return -1;
   unsigned long fetch = ++TheQueue().fetches;
@@ -172,9 +169,8 @@ using namespace winapi;
 
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
   Queue& q = TheQueue();
-  if (q.failGetAt != 0 && q.fetches + 1 == q.failGetAt) {
+  if (g_hooks.readFails && g_hooks.readFails(q.fetches + 1)) {
     ++q.fetches;
-    q.failGetAt = 0;
     return -1;
   }
   return FetchMessage(msg, window, filterMin, filterMax, PM_REMOVE, true);

@@ -20,9 +20,8 @@ void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool TakesInput(HWND window);
 // A press and release of the left mouse button on a control that takes input.
 void PostClick(HWND control);
-// How often the queue was read; the read that fails with -1 as if the queue were broken.
+// How often the queue was read.
 unsigned long QueueReads();
-void FailReadAt(unsigned long fetch);
 
 }  // namespace winapi
 
