@@ -10,6 +10,45 @@
 
 namespace drv {
 
+// One recorded call. Its kinds, recorded when the program makes the call (before anything the
+// call itself causes), texts in UTF-8; a field not named is 0 or empty:
+//   window manager
+//   RegisterClassExA    text = class name
+//   CreateWindowExA     window = parent, a = style, b = extended style, text = "class\ntitle"
+//   CreateDialogParamA  window = parent, a = template id (0 for a named one), text = its name
+//   DialogBoxParamA     the same; EndDialog: window = dialog, a = result
+//   DestroyWindow, UpdateWindow, SetFocus, GetDC, ReleaseDC: window
+//   ShowWindow          window, a = show command
+//   SetWindowPos        window, a = x, b = y, c = flags, text = "cx cy"
+//   SetDlgItemTextA     window = dialog, a = id, text
+//   SetDlgItemInt       window = dialog, a = id, b = value (signed if c), c = signed
+//   CheckDlgButton      window = dialog, a = id, b = check state
+//   PeekMessageA        window = filter, a = remove flags (GetMessageA is not recorded)
+//   PostMessageA        window, a = message, b = wParam, c = lParam
+//   PostQuitMessage     a = exit code
+//   MessageBoxA         window = owner as given, b = style, text = "text\ncaption"
+//   WinHelpA            window, a = command, b = data, text = help file
+//   drawing, on a window's device context (window = the context's window)
+//   FillRect, SetPixel, TextOutA, DrawTextA: a = x, b = y (the rectangle's top left), c = colour,
+//                       text = the text drawn
+//   MoveToEx, LineTo    a = x, b = y
+//   SetTextColor, SetBkColor: c = colour; SetBkMode: a = mode
+//   SelectObject        a font: a = height, b = weight, text = face; a brush: c = colour
+//   CreateFontA         a = height, b = weight, text = face; CreateSolidBrush: c = colour
+//   DeleteObject        nothing
+//   ports, text = the port ("COM1"), b = whether the call succeeded
+//   CreateFileA         a = access, b = share mode, c = flags
+//   EscapeCommFunction  a = the function (SETDTR ...); GetCommModemStatus: a = the status word
+//   SetCommBreak, ClearCommBreak, CloseHandle; GetCommState, SetCommState: a = baud rate
+//   the system
+//   Sleep               a = milliseconds
+//   GetModuleHandleA    a = the handle returned, text = the name asked for
+//   GetVersion          a = the value returned
+//   GetModuleFileNameA  a = buffer size, b = the value returned, text = the program's path
+//   GetFileAttributesA  a = the value returned, text = the path asked for
+//   ShellExecuteA       window, a = show command, b = the value returned,
+//                       text = "verb\nfile" (an empty verb for NULL)
+// Read the numbers through the accessors, which name them by what they are.
 struct Call {
   std::string fn;         // the platform function, e.g. "EscapeCommFunction"
   std::intptr_t a = 0;    // first numeric argument that matters (code, id, x, ...)

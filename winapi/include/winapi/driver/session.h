@@ -6,24 +6,6 @@
 // were scripted, one per read (more only while the program would otherwise wait). The gestures
 // below are meant to be called from inside an action; each does what the user's gesture does:
 // it queues the input the window would get, or carries out the drag of a border at once.
-//
-// The window manager's entries in the call ledger (winapi/driver/ledger.h), recorded when the
-// program makes the call (before anything the call itself causes); texts in UTF-8:
-//   RegisterClassExA    text = class name
-//   CreateWindowExA     window = parent, a = style, b = extended style, text = "class\ntitle"
-//   CreateDialogParamA  window = parent, a = template id (0 for a named one), text = its name
-//   DialogBoxParamA     the same; EndDialog: window = dialog, a = result
-//   DestroyWindow, UpdateWindow, SetFocus: window
-//   ShowWindow          window, a = show command
-//   SetWindowPos        window, a = x, b = y, c = flags, text = "cx cy"
-//   SetDlgItemTextA     window = dialog, a = id, text
-//   SetDlgItemInt       window = dialog, a = id, b = value (signed if c), c = signed
-//   CheckDlgButton      window = dialog, a = id, b = check state
-//   PeekMessageA        window = filter, a = remove flags (GetMessageA is not recorded)
-//   PostMessageA        window, a = message, b = wParam, c = lParam
-//   PostQuitMessage     a = exit code
-//   MessageBoxA         window = owner as given, b = style, text = "text\ncaption"
-//   WinHelpA            window, a = command, b = data, text = help file
 #ifndef PIKON_WINAPI_DRIVER_SESSION_H
 #define PIKON_WINAPI_DRIVER_SESSION_H
 

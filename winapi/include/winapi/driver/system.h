@@ -1,13 +1,7 @@
 // The Windows the program runs on, as a test sets it: the version GetVersion reports, where the
 // program's own file lies, and which files exist. Paths are Windows paths in UTF-8; they compare
 // without regard to case, as on Windows.
-//
-// Ledger entries (winapi/driver/ledger.h):
-//   GetVersion          a = the value returned
-//   GetModuleFileNameA  a = buffer size, b = the value returned, text = the program's path
-//   GetFileAttributesA  a = the value returned, text = the path asked for
-//   ShellExecuteA       window, a = show command, b = the value returned,
-//                       text = "verb\nfile" (an empty verb for NULL)
+// Its calls in the ledger: winapi/driver/ledger.h.
 #ifndef PIKON_WINAPI_DRIVER_SYSTEM_H
 #define PIKON_WINAPI_DRIVER_SYSTEM_H
 
