@@ -17,31 +17,27 @@
 
 namespace {
 
-// A port call: its port and first two numbers.
-struct Row {
-  std::string fn, text;
-  std::intptr_t a = 0, b = 0;
-  operator testsupport::Want() const { return {fn, a, b, {}, text}; }
-};
+using testsupport::Row;
 
 // The ledger must be `want`, call for call.
 void ExpectLedger(const std::vector<Row>& want) {
   EXPECT_TRUE(testsupport::SameSequence(want, drv::Ledger()));
 }
 
+// A port call: its port and first two numbers.
+Row PortCall(const char* fn, const char* port, std::intptr_t a, std::intptr_t b) {
+  return {fn, {}, a, b, {}, port};
+}
 const std::intptr_t kReadWrite = std::intptr_t(GENERIC_READ | GENERIC_WRITE);
-Row Open(const char* port) { return {"CreateFileA", port, kReadWrite, 0}; }
-Row Close(const char* port) { return {"CloseHandle", port, 0, 1}; }
-Row Brk(const char* port) { return {"SetCommBreak", port, 0, 1}; }
-Row Clear(const char* port) { return {"ClearCommBreak", port, 0, 1}; }
-Row Pause(int ms) { return {"Sleep", "", ms, 0}; }
-Row FromCall(const drv::Call& c) { return {c.fn, c.text, c.a, c.b}; }
+Row Open(const char* port) { return PortCall("CreateFileA", port, kReadWrite, 0); }
+Row Close(const char* port) { return PortCall("CloseHandle", port, 0, 1); }
+Row Brk(const char* port) { return PortCall("SetCommBreak", port, 0, 1); }
+Row Clear(const char* port) { return PortCall("ClearCommBreak", port, 0, 1); }
+Row Pause(int ms) { return PortCall("Sleep", "", ms, 0); }
 Row Status(std::intptr_t word, const char* port = "COM1") {
-  return FromCall(testsupport::StatusRead(word, port));
+  return testsupport::StatusRead(word, port);
 }
-Row Esc(int code, const char* port = "COM1") {
-  return FromCall(testsupport::LineChange(code, port));
-}
+Row Esc(int code, const char* port = "COM1") { return testsupport::LineChange(code, port); }
 
 void Select(int channel) {
   std::array<int, 8> word = testsupport::ControlWord(channel);
@@ -163,8 +159,8 @@ TEST(Detection, FindsTheModuleOnCom3AndConfiguresIt) {
       Clear("COM2"), Pause(30), Status(0, "COM2"), Close("COM2"),
       Open("COM3"), Brk("COM3"), Pause(20), Status(ringRlsd | C, "COM3"),
       Clear("COM3"), Pause(30), Status(C, "COM3"),  // CTS: the chip's DOUT rests low
-      {"GetCommState", "COM3", std::intptr_t(asRead.BaudRate), 1},
-      {"SetCommState", "COM3", 256000, 1}, Esc(SETDTR, "COM3"), Esc(CLRRTS, "COM3"),
+      PortCall("GetCommState", "COM3", std::intptr_t(asRead.BaudRate), 1),
+      PortCall("SetCommState", "COM3", 256000, 1), Esc(SETDTR, "COM3"), Esc(CLRRTS, "COM3"),
   });
   for (const drv::Call& c : drv::CallsTo("CreateFileA"))
     EXPECT_EQ(c.Flags(), std::intptr_t(FILE_FLAG_OVERLAPPED)) << c.text;

@@ -39,29 +39,23 @@ struct Tick {
   int length;  // in pixels
 };
 
-struct Geometry {
-  int cx, cy;
-  RECT plot;
-  RECT legend;
-  int entryTop[8];
-  int zoomX, zoomY, labelY;
+struct Geometry : testsupport::Frame {
   std::vector<Tick> time;   // hang down from row plot.bottom
   std::vector<Tick> value;  // stick out left from column plot.left
 };
 
 const Geometry kSizes[] = {
-    {600, 400, {60, 40, 540, 360}, {552, 40, 582, 168}, {40, 55, 70, 85, 100, 114, 129, 144},
-     552, 316, 332,
+    {testsupport::kFrame600x400,
      {{0, 60, 20}, {1, 64, 4}, {5, 84, 10}, {10, 108, 20}, {99, 535, 4}, {100, 540, 20}},
      // 0.9 x 400 - 0.0195 x 400 = 352.2, not 360 - 7 = 353; 60 - 7 = 53, not trunc(52.5)
      {{0, 360, 15}, {1, 352, 3}, {5, 321, 7}, {10, 282, 15}, {40, 48, 15}}},
-    {601, 405, {60, 40, 540, 364}, {552, 40, 582, 170}, {41, 56, 71, 86, 101, 116, 131, 146},
-     552, 319, 336,
+    {{601, 405, {60, 40, 540, 364}, {552, 40, 582, 170}, {41, 56, 71, 86, 101, 116, 131, 146},
+      552, 319, 336},
      // tick 99: 60.1 + 475.992 = 536.092, not 60 + 475
      {{0, 60, 20}, {1, 64, 4}, {5, 84, 10}, {10, 108, 20}, {99, 536, 4}, {100, 540, 20}},
      {{0, 364, 15}, {1, 356, 3}, {5, 325, 7}, {10, 285, 15}, {40, 48, 15}}},
-    {900, 600, {90, 60, 810, 540}, {828, 60, 873, 252}, {61, 83, 105, 127, 150, 172, 194, 216},
-     828, 474, 498,
+    {{900, 600, {90, 60, 810, 540}, {828, 60, 873, 252}, {61, 83, 105, 127, 150, 172, 194, 216},
+      828, 474, 498},
      {{0, 90, 30}, {1, 97, 6}, {5, 126, 15}, {10, 162, 30}, {99, 802, 6}, {100, 810, 30}},
      {{0, 540, 22}, {1, 528, 4}, {5, 481, 11}, {10, 423, 22}, {40, 72, 22}}},
 };
@@ -71,8 +65,7 @@ std::string SizeName(const Geometry& g) {
 }
 
 // The ledger's calls to the functions named in `table` must be the table.
-using Expected = testsupport::Want;
-void ExpectCalls(const std::vector<Expected>& table) {
+void ExpectCalls(const std::vector<testsupport::Row>& table) {
   ASSERT_TRUE(testsupport::LedgerHas(table));
 }
 
@@ -152,21 +145,6 @@ TEST_F(PlotFrame, TicksHaveTheirPositionsAndLengths) {
   }
 }
 
-std::vector<Expected> LegendAndZoomCalls(const Geometry& g, const char* label) {
-  std::vector<Expected> table;
-  for (int i = 1; i <= 8; ++i) {
-    table.push_back({"SetTextColor", 0, 0, std::intptr_t(col[i]), ""});
-    table.push_back({"SetBkColor", 0, 0, std::intptr_t(col[0]), ""});
-    table.push_back({"DrawTextA", g.legend.left, g.entryTop[i - 1], std::intptr_t(col[i]),
-                     " - " + std::to_string(i) + " "});
-  }
-  table.push_back({"SetTextColor", 0, 0, 0, ""});
-  table.push_back({"SetBkColor", 0, 0, 0xFFFFFF, ""});
-  table.push_back({"TextOutA", g.zoomX, g.zoomY, 0, "Zoom"});
-  table.push_back({"TextOutA", g.zoomX, g.labelY, 0, label});
-  return table;
-}
-
 TEST_F(PlotFrame, LegendAndZoomLabelAreDrawnWhereAndHowTheyBelong) {
   for (const Geometry& g : kSizes) {
     SCOPED_TRACE(SizeName(g));
@@ -177,7 +155,7 @@ TEST_F(PlotFrame, LegendAndZoomLabelAreDrawnWhereAndHowTheyBelong) {
       plm = length;
       drv::ClearLedger();
       HinterGrund(w, g.cx, g.cy);
-      ExpectCalls(LegendAndZoomCalls(g, length == 100 ? "X * 1   " : "X * 10  "));
+      ExpectCalls(testsupport::HinterGrundCalls(w, g, length == 100 ? "X * 1   " : "X * 10  "));
     }
   }
 }
@@ -272,38 +250,38 @@ TEST_F(PlotFrame, TexteDrawsScalesCaptionsTitleAndMark) {
   Texte(w, g.cx, g.cy);
   const std::string system = "System";  // the stock font, selected back before each delete
   ExpectCalls({
-      {"TextOutA", 36, 352, 0, "0"},
-      {"TextOutA", 36, 274, 0, "1"},
-      {"TextOutA", 36, 196, 0, "2"},
-      {"TextOutA", 36, 118, 0, "3"},
-      {"TextOutA", 36, 40, 0, "4"},
-      {"TextOutA", 57, 376, 0, "0"},
-      {"TextOutA", 102, 376, 0, "10"},
-      {"TextOutA", 150, 376, 0, "20"},
-      {"TextOutA", 198, 376, 0, "30"},
-      {"TextOutA", 245, 376, 0, "40"},  // 0.41 x 600 is 245.99999999999997 in double
-      {"TextOutA", 294, 376, 0, "50"},
-      {"TextOutA", 341, 376, 0, "60"},  // 0.57 x 600 is 341.99999999999994
-      {"TextOutA", 390, 376, 0, "70"},
-      {"TextOutA", 438, 376, 0, "80"},
-      {"TextOutA", 486, 376, 0, "90"},
-      {"TextOutA", 534, 376, 0, "100"},
-      {"CreateFontA", 22, FW_NORMAL, 0, ""},
-      {"SelectObject", 22, FW_NORMAL, 0, ""},
-      {"TextOutA", 30, 15, 0, "Volt"},
-      {"TextOutA", 549, 352, 0, "Wert"},
-      {"SelectObject", 16, FW_BOLD, 0, system},
-      {"DeleteObject", 0, 0, 0, ""},
-      {"CreateFontA", 30, FW_MEDIUM, 0, "ARIAL"},
-      {"SelectObject", 30, FW_MEDIUM, 0, "ARIAL"},
-      {"TextOutA", 210, 8, 0, "PIKON Plotter"},
-      {"SelectObject", 16, FW_BOLD, 0, system},
-      {"DeleteObject", 0, 0, 0, ""},
-      {"CreateFontA", 12, FW_NORMAL, 0, ""},
-      {"SelectObject", 12, FW_NORMAL, 0, ""},
-      {"TextOutA", 564, 8, 0, "\xC2\xA9 MTL"},  // the maker's mark, in UTF-8
-      {"SelectObject", 16, FW_BOLD, 0, system},
-      {"DeleteObject", 0, 0, 0, ""},
+      {"TextOutA", w, 36, 352, 0, "0"},
+      {"TextOutA", w, 36, 274, 0, "1"},
+      {"TextOutA", w, 36, 196, 0, "2"},
+      {"TextOutA", w, 36, 118, 0, "3"},
+      {"TextOutA", w, 36, 40, 0, "4"},
+      {"TextOutA", w, 57, 376, 0, "0"},
+      {"TextOutA", w, 102, 376, 0, "10"},
+      {"TextOutA", w, 150, 376, 0, "20"},
+      {"TextOutA", w, 198, 376, 0, "30"},
+      {"TextOutA", w, 245, 376, 0, "40"},  // 0.41 x 600 is 245.99999999999997 in double
+      {"TextOutA", w, 294, 376, 0, "50"},
+      {"TextOutA", w, 341, 376, 0, "60"},  // 0.57 x 600 is 341.99999999999994
+      {"TextOutA", w, 390, 376, 0, "70"},
+      {"TextOutA", w, 438, 376, 0, "80"},
+      {"TextOutA", w, 486, 376, 0, "90"},
+      {"TextOutA", w, 534, 376, 0, "100"},
+      {"CreateFontA", nullptr, 22, FW_NORMAL, 0, ""},
+      {"SelectObject", w, 22, FW_NORMAL, 0, ""},
+      {"TextOutA", w, 30, 15, 0, "Volt"},
+      {"TextOutA", w, 549, 352, 0, "Wert"},
+      {"SelectObject", w, 16, FW_BOLD, 0, system},
+      {"DeleteObject", nullptr, 0, 0, 0, ""},
+      {"CreateFontA", nullptr, 30, FW_MEDIUM, 0, "ARIAL"},
+      {"SelectObject", w, 30, FW_MEDIUM, 0, "ARIAL"},
+      {"TextOutA", w, 210, 8, 0, "PIKON Plotter"},
+      {"SelectObject", w, 16, FW_BOLD, 0, system},
+      {"DeleteObject", nullptr, 0, 0, 0, ""},
+      {"CreateFontA", nullptr, 12, FW_NORMAL, 0, ""},
+      {"SelectObject", w, 12, FW_NORMAL, 0, ""},
+      {"TextOutA", w, 564, 8, 0, "\xC2\xA9 MTL"},  // the maker's mark, in UTF-8
+      {"SelectObject", w, 16, FW_BOLD, 0, system},
+      {"DeleteObject", nullptr, 0, 0, 0, ""},
   });
 
   // Black on opaque white in a fresh context: on grey, each text's box starts at its anchor.

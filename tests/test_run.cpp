@@ -20,6 +20,7 @@ using testsupport::kBlack;
 using testsupport::kWhite;
 using testsupport::MainWindow;
 using testsupport::ScriptClose;
+using testsupport::Row;
 using testsupport::Show;
 
 using testsupport::kChannels;
@@ -32,58 +33,18 @@ const int kColumn[] = {60, 64, 69, 74, 79, 84};
 
 // ---- Expected ledgers ----------------------------------------------------------------------
 
-// One expected ledger entry, compared field by field.
-struct Row {
-  Row(std::string f = "", HWND w = nullptr, std::intptr_t first = 0, std::intptr_t second = 0,
-      std::intptr_t third = 0, std::string t = "")
-      : fn(std::move(f)), window(w), a(first), b(second), c(third), text(std::move(t)) {}
-  Row(const drv::Call& call) : Row(call.fn, call.window, call.a, call.b, call.c, call.text) {}
-  std::string fn;
-  HWND window;
-  std::intptr_t a, b, c;
-  std::string text;
-  operator testsupport::Want() const { return {fn, a, b, c, text, window}; }
-};
-
-// The ledger from entry `from` on, as the rows read it: HinterGrund on the plot window (a GetDC
-// of it, everything up to its ReleaseDC, a fill first) is one entry named so, with the first
-// fill's place and colour. `at` gets the ledger index of each entry, and where the last ended.
-std::vector<drv::Call> AsRows(std::size_t from, std::vector<std::size_t>& at) {
-  const std::vector<drv::Call>& ledger = drv::Ledger();
-  std::vector<drv::Call> rows;
-  for (std::size_t i = from; i < ledger.size(); ++i) {
-    at.push_back(i);
-    std::size_t end = i + 1, fill = 0;
-    const auto released = [&](std::size_t k) {
-      return ledger[k].fn == "ReleaseDC" && ledger[k].window == Plotter;
-    };
-    if (ledger[i].fn == "GetDC" && ledger[i].window == Plotter)
-      for (; end < ledger.size() && !released(end); ++end)
-        if (!fill && ledger[end].fn == "FillRect") fill = end;
-    if (!fill || end == ledger.size()) {
-      rows.push_back(ledger[i]);
-      continue;
-    }
-    const drv::Call& f = ledger[fill];
-    rows.push_back({"HinterGrund", f.a, f.b, f.c, "", Plotter});
-    i = end;
-  }
-  at.push_back(ledger.size());
-  return rows;
-}
-
 // The ledger from entry `from` on must begin with `want`; returns where the match ended.
 std::size_t ExpectLedger(const std::vector<Row>& want, std::size_t from) {
-  std::vector<std::size_t> at;
-  std::vector<drv::Call> got = AsRows(from, at);
-  got.resize(std::min(got.size(), want.size()));
-  EXPECT_TRUE(testsupport::SameSequence(want, got));
-  return at[got.size()];
+  const std::vector<drv::Call>& ledger = drv::Ledger();
+  const std::size_t end = std::min(ledger.size(), from + want.size());
+  EXPECT_TRUE(testsupport::SameSequence(want, {ledger.begin() + std::ptrdiff_t(from),
+                                               ledger.begin() + std::ptrdiff_t(end)}));
+  return end;
 }
 
 // One conversion of channel k (1 to 8) that yields `code`.
 void Transaction(std::vector<Row>& rows, int k, int code) {
-  for (const drv::Call& call : testsupport::Conversion(k, code)) rows.push_back(call);
+  rows = rows + testsupport::Conversion(k, code);
 }
 
 // The dot of channel k at `column`, in a client area 600 x 400.
@@ -94,7 +55,9 @@ void Dot(std::vector<Row>& rows, int k, int column) {
   rows.push_back({"ReleaseDC", Plotter});
 }
 
-Row Wipe600x400() { return {"HinterGrund", Plotter, 60, 40, std::intptr_t(kBlack)}; }
+std::vector<Row> Wipe600x400() {
+  return testsupport::HinterGrundCalls(Plotter, testsupport::kFrame600x400, "X * 1   ");
+}
 
 void Shown(std::vector<Row>& rows, int k, int count) {
   rows.push_back(
@@ -135,11 +98,6 @@ std::vector<Row> Counts(const std::vector<int>& sweeps) {
   return rows;
 }
 
-std::vector<Row> operator+(std::vector<Row> a, const std::vector<Row>& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 // What each sweep between ledger entries `from` and `to` costs, counted by kind. A sweep is what
 // follows one look at the queue up to the next.
 void ExpectSweepCounts(std::size_t from, std::size_t to) {
@@ -155,7 +113,7 @@ void ExpectSweepCounts(std::size_t from, std::size_t to) {
     if (sweeps.empty()) continue;
     Cost& s = sweeps.back();
     s.lines += c.fn == "EscapeCommFunction";
-    s.pulses += c.fn == "EscapeCommFunction" && c.a == SETRTS;
+    s.pulses += c.fn == "EscapeCommFunction" && c.Code() == SETRTS;
     s.reads += c.fn == "GetCommModemStatus";
     s.pixels += c.fn == "SetPixel";
     s.plotRepaints += c.fn == "UpdateWindow" && c.window == Plotter;
@@ -188,11 +146,7 @@ void ExpectSweepCounts(std::size_t from, std::size_t to) {
 
 LRESULT CALLBACK NoteProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_USER) {
-    drv::Call c;
-    c.fn = kDispatched;
-    c.window = window;
-    c.a = std::intptr_t(wParam);
-    drv::Record(c);
+    drv::Record({kDispatched, std::intptr_t(wParam), 0, 0, "", window});
     return 0;
   }
   return DefWindowProcA(window, msg, wParam, lParam);
@@ -252,7 +206,7 @@ std::vector<Row> ExpectedRun() {
   want.push_back(Peek());
   want.push_back({"MessageBoxA", StopBox, 0, MB_ICONEXCLAMATION | MB_OK, 0,
                   "Messung angehalten\nZEQ INFO"});
-  want.push_back(Wipe600x400());
+  want = want + Wipe600x400();
   want.push_back({"UpdateWindow", SatzZahl});
   want.push_back({"SetFocus", g_hToolbar});
   Channels(want, 0, kColumn[0]);
@@ -348,9 +302,9 @@ void LookAtTheFirstSweep() {
   std::vector<drv::Call> dots = drv::CallsTo("SetPixel");
   ASSERT_EQ(dots.size(), 8u);
   for (int k = 1; k <= 8; ++k) {
-    EXPECT_EQ(dots[k - 1].a, 60) << "channel " << k;
-    EXPECT_EQ(dots[k - 1].b, kChannels[k - 1].row) << "channel " << k;
-    EXPECT_EQ(COLORREF(dots[k - 1].c), col[k]) << "channel " << k;
+    EXPECT_EQ(dots[k - 1].X(), 60) << "channel " << k;
+    EXPECT_EQ(dots[k - 1].Y(), kChannels[k - 1].row) << "channel " << k;
+    EXPECT_EQ(dots[k - 1].Colour(), col[k]) << "channel " << k;
   }
 }
 
@@ -359,29 +313,30 @@ void LookAfterThe101stSweepThenStop() {
   ASSERT_EQ(dots.size(), 101u * 8u);
   int last = 0;
   for (std::size_t sweep = 1; sweep <= 100; ++sweep) {
-    int column = int(dots[(sweep - 1) * 8].a);
+    int column = int(dots[(sweep - 1) * 8].X());
     EXPECT_GT(column, last) << "sweep " << sweep << " is right of the one before";
     last = column;
     for (std::size_t k = 1; k <= 8; ++k)
-      EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].a, column) << "sweep " << sweep << ", channel " << k;
+      EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].X(), column) << "sweep " << sweep << ", channel " << k;
   }
   EXPECT_EQ(last, 535) << "position 99";
-  for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].a, 60) << "sweep 101";
+  for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].X(), 60) << "sweep 101";
 
   // The wipe comes right after the 100th sweep's last dot, before its field is written.
   std::size_t lastDot = 0, wipes = 0;
   for (std::size_t i = g_from, n = 0; i < drv::Ledger().size(); ++i) {
     const drv::Call& c = drv::Ledger()[i];
     if (c.fn == "SetPixel" && ++n == 800) lastDot = i;
-    wipes += c.fn == "FillRect" && c.window == Plotter && c.a == 60 && c.b == 40;
+    wipes += c.fn == "FillRect" && c.window == Plotter && c.X() == 60 && c.Y() == 40;
   }
   EXPECT_EQ(wipes, 1u);
-  ExpectLedger({{"SetPixel", Plotter, 535, 281, std::intptr_t(col[8])},
-                {"UpdateWindow", Plotter},
-                {"ReleaseDC", Plotter},
-                Wipe600x400(),
-                {"SetDlgItemTextA", Anzeigefenster, IDC_WERT_BASE + 8, 0, 0, "0.999"},
-                {"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, 100, TRUE}},
+  ExpectLedger(std::vector<Row>{{"SetPixel", Plotter, 535, 281, std::intptr_t(col[8])},
+                                {"UpdateWindow", Plotter},
+                                {"ReleaseDC", Plotter}} +
+                   Wipe600x400() +
+                   std::vector<Row>{
+                       {"SetDlgItemTextA", Anzeigefenster, IDC_WERT_BASE + 8, 0, 0, "0.999"},
+                       {"SetDlgItemInt", SatzZahl, IDC_SATZZAHL, 100, TRUE}},
                lastDot);
 
   for (int k = 1; k <= 8; ++k) {
@@ -638,15 +593,15 @@ void LookThenTogglePlotter() {
   ASSERT_EQ(dots.size(), 4u * 8u);
   for (const drv::Call& d : dots) {
     EXPECT_EQ(d.window, Plotter);
-    EXPECT_EQ(d.a, 0);
-    EXPECT_EQ(d.b, 0);
+    EXPECT_EQ(d.X(), 0);
+    EXPECT_EQ(d.Y(), 0);
   }
   std::vector<drv::Call> fills = drv::CallsTo("FillRect");
   ASSERT_EQ(fills.size(), 2u) << "the stop's wipe: plot area and legend box";
   for (const drv::Call& f : fills) {
     EXPECT_EQ(f.window, Plotter);
-    EXPECT_EQ(f.a, 0);
-    EXPECT_EQ(f.b, 0);
+    EXPECT_EQ(f.X(), 0);
+    EXPECT_EQ(f.Y(), 0);
   }
   EXPECT_EQ(cxPlotter, 0);
   EXPECT_EQ(cyPlotter, 0);

@@ -20,12 +20,7 @@ using testsupport::MainWindow;
 using testsupport::ScriptClose;
 using testsupport::Show;
 
-// One expected platform call: its window and first two numbers; `text` only where given.
-struct Row : testsupport::Want {
-  Row(std::string f, HWND w, std::intptr_t first = 0, std::intptr_t second = 0,
-      const std::string& t = "")
-      : Want{std::move(f), first, second, {}, t.empty() ? std::nullopt : std::optional(t), w} {}
-};
+using testsupport::Row;
 
 void ExpectCalls(const std::vector<Row>& want, std::size_t from = 0) {
   EXPECT_TRUE(testsupport::LedgerHas(want, from));

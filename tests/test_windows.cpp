@@ -16,19 +16,12 @@
 
 namespace {
 
-struct Seen {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
 // Every message the test windows get, and what a test wants them to do on the way.
-std::vector<Seen> g_seen;
+std::vector<MSG> g_seen;
 std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, bool&)> g_react;
 
 LRESULT CALLBACK TestProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  g_seen.push_back({window, message, wParam, lParam});
+  g_seen.push_back({window, message, wParam, lParam, 0, {}});
   bool handled = false;
   if (g_react) {
     LRESULT result = g_react(window, message, wParam, lParam, handled);
@@ -47,33 +40,17 @@ HWND Make(DWORD style, int x, int y, int width, int height, HWND parent = nullpt
                          nullptr, nullptr);
 }
 
-// The messages of interest, in order, as {window, message} with an optional size (of WM_SIZE).
-struct Expect {
-  HWND window;
-  UINT message;
-  int width = -1;  // -1 = any
-  int height = -1;
-  operator testsupport::Want() const {
-    const auto size = [](int n) { return n < 0 ? std::nullopt : std::optional<std::intptr_t>(n); };
-    return {testsupport::Hex(message), size(width), size(height), {}, {}, window};
-  }
-};
-
-std::vector<Seen> Only(std::initializer_list<UINT> messages) {
-  std::vector<Seen> out;
-  for (const Seen& s : g_seen)
+std::vector<MSG> Only(std::initializer_list<UINT> messages) {
+  std::vector<MSG> out;
+  for (const MSG& s : g_seen)
     for (UINT m : messages)
       if (s.message == m) out.push_back(s);
   return out;
 }
 
-// Compared as records: the message and the size in its lParam.
-void ExpectSequence(const std::vector<Expect>& want, const std::vector<Seen>& seen) {
-  std::vector<drv::Call> got;
-  for (const Seen& s : seen)
-    got.push_back(
-        {testsupport::Hex(s.message), LOWORD(s.lParam), HIWORD(s.lParam), 0, "", s.window});
-  ASSERT_TRUE(testsupport::SameSequence(want, got));
+// The messages of interest must be `want`, message for message.
+void ExpectSequence(const std::vector<testsupport::Row>& want, const std::vector<MSG>& seen) {
+  ASSERT_TRUE(testsupport::SameSequence(want, testsupport::AsCalls(seen)));
 }
 
 class Windows : public ::testing::Test {
@@ -130,7 +107,8 @@ TEST_F(Windows, SizeChangesSendNestedSizeMessagesAndNoChangeSendsNothing) {
   };
 
   ASSERT_TRUE(SetWindowPos(w, HWND_TOP, 0, 0, 250, 120, SWP_NOMOVE));
-  ExpectSequence({{w, WM_SIZE, 250, 120}, {w, WM_SIZE, 300, 150}}, Only({WM_SIZE}));
+  ExpectSequence({{WM_SIZE, w, {}, MAKELPARAM(250, 120)}, {WM_SIZE, w, {}, MAKELPARAM(300, 150)}},
+                 Only({WM_SIZE}));
   EXPECT_EQ(deepest, 2) << "the forced size arrived before the outer SetWindowPos returned";
   EXPECT_TRUE(IsWindowVisible(w));
 
@@ -151,7 +129,7 @@ TEST_F(Windows, FirstShowSizesAHiddenWindowAndEveryShowInvalidatesIt) {
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "a hidden window is not painted";
 
   EXPECT_FALSE(ShowWindow(w, SW_SHOW));
-  ExpectSequence({{w, WM_SIZE, 80, 60}}, Only({WM_SIZE}));
+  ExpectSequence({{WM_SIZE, w, {}, MAKELPARAM(80, 60)}}, Only({WM_SIZE}));
   EXPECT_TRUE(ShowWindow(w, SW_HIDE));
   EXPECT_FALSE(ShowWindow(w, SW_SHOW));
   EXPECT_EQ(Only({WM_SIZE}).size(), 1u) << "only the first show sizes";
@@ -165,7 +143,7 @@ TEST_F(Windows, FirstShowSizesAHiddenWindowAndEveryShowInvalidatesIt) {
   InvalidateRect(w, nullptr, TRUE);
   UpdateWindow(w);
   UpdateWindow(w);
-  ExpectSequence({{w, WM_PAINT}, {w, WM_ERASEBKGND}, {w, WM_PAINT}, {w, WM_ERASEBKGND}},
+  ExpectSequence({{WM_PAINT, w}, {WM_ERASEBKGND, w}, {WM_PAINT, w}, {WM_ERASEBKGND, w}},
                  Only({WM_PAINT, WM_ERASEBKGND}));
 }
 
@@ -191,8 +169,8 @@ TEST_F(Windows, DestroyGoesParentFirstAndTakesQueuedMessagesAlong) {
   g_seen.clear();
 
   ASSERT_TRUE(DestroyWindow(parent));
-  ExpectSequence({{parent, WM_DESTROY}, {first, WM_DESTROY}, {grandchild, WM_DESTROY},
-                  {second, WM_DESTROY}},
+  ExpectSequence({{WM_DESTROY, parent}, {WM_DESTROY, first}, {WM_DESTROY, grandchild},
+                  {WM_DESTROY, second}},
                  Only({WM_DESTROY}));
   for (HWND w : {parent, first, second, grandchild}) EXPECT_FALSE(IsWindow(w));
   MSG msg;
@@ -213,7 +191,7 @@ TEST_F(Windows, AWindowDestroyedInItsOwnCreationIsNotCreated) {
   };
   EXPECT_EQ(Make(WS_POPUP, 0, 0, 10, 10), nullptr);
   EXPECT_FALSE(IsWindow(seenInCreate));
-  ExpectSequence({{seenInCreate, WM_CREATE}, {seenInCreate, WM_DESTROY}},
+  ExpectSequence({{WM_CREATE, seenInCreate}, {WM_DESTROY, seenInCreate}},
                  Only({WM_CREATE, WM_DESTROY}));
 
   g_seen.clear();
@@ -224,7 +202,7 @@ TEST_F(Windows, AWindowDestroyedInItsOwnCreationIsNotCreated) {
   };
   EXPECT_EQ(Make(WS_POPUP, 0, 0, 10, 10), nullptr);
   EXPECT_FALSE(IsWindow(seenInCreate));
-  ExpectSequence({{seenInCreate, WM_CREATE}, {seenInCreate, WM_DESTROY}},
+  ExpectSequence({{WM_CREATE, seenInCreate}, {WM_DESTROY, seenInCreate}},
                  Only({WM_CREATE, WM_DESTROY}));
 }
 
@@ -343,7 +321,7 @@ TEST_F(Dialogs, ModalDialogDisablesItsOwnerAndDispatchesMeanwhile) {
   EXPECT_TRUE(stillThere) << "EndDialog only marks the dialog";
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_TRUE(IsWindowEnabled(owner));
-  ExpectSequence({{owner, WM_USER}}, Only({WM_USER, WM_SYSCOMMAND, WM_CLOSE}));
+  ExpectSequence({{WM_USER, owner}}, Only({WM_USER, WM_SYSCOMMAND, WM_CLOSE}));
   EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchDialog", owner, TestDlgProc, 0), -1);
 }
 
@@ -362,7 +340,7 @@ TEST_F(Dialogs, MessageBoxesAreModalAndAnsweredByTheUser) {
     drv::AnswerMessageBox(IDCANCEL);
   });
   EXPECT_EQ(MessageBoxA(button, "Weiter?", "Frage", MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
-  ExpectSequence({{owner, WM_USER}}, Only({WM_USER}));
+  ExpectSequence({{WM_USER, owner}}, Only({WM_USER}));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(drv::TopMessageBox(), nullptr);
 
@@ -405,7 +383,7 @@ TEST_F(Dialogs, AutoRadioButtonsMoveTheCheckWithinTheirGroup) {
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   bool want[4] = {false, true, false, true};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(drv::IsChecked(owner, i + 1), want[i]) << "radio " << i + 1;
-  std::vector<Seen> commands = Only({WM_COMMAND});
+  std::vector<MSG> commands = Only({WM_COMMAND});
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].wParam, MAKEWPARAM(2, BN_CLICKED));
   EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(r[1]));
@@ -433,7 +411,7 @@ TEST_F(Windows, PaintGoesParentFirstAndOnlyToVisibleWindows) {
   g_seen.clear();
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  ExpectSequence({{parent, WM_PAINT}, {first, WM_PAINT}, {last, WM_PAINT}}, Only({WM_PAINT}));
+  ExpectSequence({{WM_PAINT, parent}, {WM_PAINT, first}, {WM_PAINT, last}}, Only({WM_PAINT}));
   (void)hidden;
 }
 
@@ -489,8 +467,7 @@ TEST_F(Windows, MinimiseAndCloseBoxes) {
   drv::MinimiseWindow(w);
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  ExpectSequence({{w, WM_SIZE, 0, 0}}, Only({WM_SIZE}));
-  EXPECT_EQ(Only({WM_SIZE})[0].wParam, WPARAM(SIZE_MINIMIZED));
+  ExpectSequence({{WM_SIZE, w, SIZE_MINIMIZED, MAKELPARAM(0, 0)}}, Only({WM_SIZE}));
   GetClientRect(w, &client);
   EXPECT_EQ(client.right, 0);
 
@@ -498,12 +475,12 @@ TEST_F(Windows, MinimiseAndCloseBoxes) {
   SetWindowPos(w, HWND_TOP, 10, 10, 600, 400, SWP_SHOWWINDOW);
   EXPECT_TRUE(Only({WM_SIZE}).empty()) << "still minimised: no new client size";
   ShowWindow(w, SW_RESTORE);
-  ExpectSequence({{w, WM_SIZE, 600 - 8, 400 - 8 - 19}}, Only({WM_SIZE}));
+  ExpectSequence({{WM_SIZE, w, {}, MAKELPARAM(600 - 8, 400 - 8 - 19)}}, Only({WM_SIZE}));
 
   g_seen.clear();
   drv::CloseWindow(w);
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  ExpectSequence({{w, WM_SYSCOMMAND}, {w, WM_CLOSE}, {w, WM_DESTROY}},
+  ExpectSequence({{WM_SYSCOMMAND, w}, {WM_CLOSE, w}, {WM_DESTROY, w}},
                  Only({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
   EXPECT_FALSE(IsWindow(w));
 }
