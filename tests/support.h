@@ -115,8 +115,8 @@ inline std::string Hex(std::intptr_t c) {
 // The messages the tests look for, by name.
 inline std::string MessageName(UINT message) {
   static const std::map<UINT, const char*> names = {
-      {WM_CREATE, "WM_CREATE"},   {WM_DESTROY, "WM_DESTROY"},       {WM_SIZE, "WM_SIZE"},
-      {WM_PAINT, "WM_PAINT"},     {WM_CLOSE, "WM_CLOSE"},           {WM_ERASEBKGND, "WM_ERASEBKGND"},
+      {WM_CREATE, "WM_CREATE"},   {WM_DESTROY, "WM_DESTROY"},   {WM_SIZE, "WM_SIZE"},
+      {WM_PAINT, "WM_PAINT"},     {WM_CLOSE, "WM_CLOSE"},       {WM_ERASEBKGND, "WM_ERASEBKGND"},
       {WM_COMMAND, "WM_COMMAND"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"}, {WM_USER, "WM_USER"}};
   auto it = names.find(message);
   return it != names.end() ? it->second : "message " + Hex(message);

@@ -57,7 +57,7 @@ TEST(DriverFaults, TheLedgerKeepsTheNewestCallsWithinItsLimit) {
   EXPECT_EQ(ledger.size() + drv::LedgerDropped(), 5000u);
   EXPECT_EQ(drv::CountOf("SetPixel"), 5000u);
   for (std::size_t i = 0; i < ledger.size(); ++i)
-    ASSERT_EQ(ledger[i].a, std::intptr_t((5000 - ledger.size() + i) % 200)) << "entry " << i;
+    ASSERT_EQ(ledger[i].X(), std::intptr_t((5000 - ledger.size() + i) % 200)) << "entry " << i;
   ReleaseDC(w, dc);
   drv::ClearLedger();
   EXPECT_EQ(drv::LedgerDropped(), 0u);

@@ -22,34 +22,31 @@ using testsupport::kWhite;
 using testsupport::MainWindow;
 using testsupport::ScriptClose;
 
-// The plot window's drawing since ledger entry `from`, one word per routine it is told by:
-//   Z       the white fill of the whole client area that begins ZeichneGrund
-//   H(x,y)  HinterGrund's fill of the plot area, whose corner (0.1 cx, 0.1 cy) tells the client
-//           size it was drawn for; the legend box it fills right after is part of the word
-//   T(x,y)  the "Volt" caption that Texte writes at (0.05 cx, 0.038 cy)
-//   U       UpdateWindow on the plot window
-std::string Drawing(std::size_t from) {
-  std::string out;
-  bool legendNext = false;
+// The plot window's drawing since ledger entry `from` must be `want` (made of the rows below):
+// its fills, its "Volt" caption and its UpdateWindow calls tell what was drawn for which size.
+using Rows = std::vector<testsupport::Row>;
+::testing::AssertionResult Drew(const Rows& want, std::size_t from) {
+  std::vector<drv::Call> out;
   const std::vector<drv::Call>& ledger = drv::Ledger();
   for (std::size_t i = from; i < ledger.size(); ++i) {
     const drv::Call& c = ledger[i];
-    if (c.window != Plotter) continue;
-    std::string word;
-    if (c.fn == "FillRect" && c.Colour() == kWhite && c.X() == 0 && c.Y() == 0) {
-      word = "Z";
-    } else if (c.fn == "FillRect" && c.Colour() == kBlack) {
-      if (!legendNext) word = "H(" + std::to_string(c.X()) + "," + std::to_string(c.Y()) + ")";
-      legendNext = !legendNext;
-    } else if (c.fn == "TextOutA" && c.text == "Volt") {
-      word = "T(" + std::to_string(c.X()) + "," + std::to_string(c.Y()) + ")";
-    } else if (c.fn == "UpdateWindow") {
-      word = "U";
-    }
-    if (!word.empty()) out += (out.empty() ? "" : " ") + word;
+    if (c.window == Plotter && (c.fn == "FillRect" || c.fn == "UpdateWindow" ||
+                                (c.fn == "TextOutA" && c.text == "Volt")))
+      out.push_back(c);
   }
-  return out;
+  return testsupport::SameSequence(want, out);
 }
+// The white fill of the whole client area that begins ZeichneGrund.
+const Rows Z = {{"FillRect", {}, 0, 0, std::intptr_t(kWhite)}};
+// HinterGrund's fills of the plot area, whose corner (0.1 cx, 0.1 cy) tells the client size it
+// was drawn for, and of the legend box beside it.
+Rows H(int x, int y) {
+  return {{"FillRect", {}, x, y, std::intptr_t(kBlack)},
+          {"FillRect", {}, {}, y, std::intptr_t(kBlack)}};
+}
+// The "Volt" caption that Texte writes at (0.05 cx, 0.038 cy).
+Rows T(int x, int y) { return {{"TextOutA", {}, x, y, {}, "Volt"}}; }
+const Rows U = {{"UpdateWindow"}};
 
 // The plot window's own calls to `fn` since ledger entry `from`.
 std::vector<drv::Call> PlotCalls(const std::string& fn, std::size_t from) {
@@ -139,7 +136,7 @@ TEST(PlotWindow, ShowingPaintsFrameAndTextsWhereTheSizeMessageDrewNoTexts) {
     // 450 x 300 dialog units of client area: 675 x 488 pixels.
     ASSERT_EQ(cxPlotter, 675);
     ASSERT_EQ(cyPlotter, 488);
-    EXPECT_EQ(Drawing(from), "Z H(67,48) H(67,48) Z H(67,48) T(33,18) U");
+    EXPECT_TRUE(Drew(Z + H(67, 48) + H(67, 48) + Z + H(67, 48) + T(33, 18) + U, from));
     // What the paint left on the screen: white window, black plot area, legend and texts.
     EXPECT_EQ(drv::ClientPixel(Plotter, 5, 5), kWhite);
     EXPECT_EQ(drv::ClientPixel(Plotter, 67, 48), kBlack);
@@ -236,7 +233,7 @@ TEST(PlotWindow, AfterAShrinkTheTextsAreGoneUntilTheNextPaint) {
     std::size_t from = drv::Ledger().size();
     drv::ResizeWindow(Plotter, 557, 450);
     ExpectSnapped(from, "forced from 557 x 450");
-    EXPECT_EQ(Drawing(from), "Z H(59,35) H(59,35) Z H(59,35) H(59,35)");
+    EXPECT_TRUE(Drew(Z + H(59, 35) + H(59, 35) + Z + H(59, 35) + H(59, 35), from));
     EXPECT_EQ(InkAbovePlotArea(), 0) << "no texts until the paint";
     Snapshot("plot_after_forced_resize.png");
   });
@@ -259,17 +256,18 @@ TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNew
     int width, height;     // outer size dragged to
     bool snaps;
     int cx, cy;            // the client size the chart is then drawn for
-    const char* drawing;   // what the size messages draw (see Drawing)
+    Rows drawing;          // what the size messages draw (see Drawing)
   };
   static const Drag drags[] = {
-      {"wider and lower", 760, 560, false, 752, 514, "Z H(75,51) H(75,51)"},
-      {"client 550 x 350, the smallest", 558, 396, false, 550, 350, "Z H(55,35) H(55,35)"},
+      {"wider and lower", 760, 560, false, 752, 514, Z + H(75, 51) + H(75, 51)},
+      {"client 550 x 350, the smallest", 558, 396, false, 550, 350, Z + H(55, 35) + H(55, 35)},
       {"client 549 wide", 557, 395, true, 592, 354,
-       "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
-      {"client 349 high", 700, 395, true, 592, 354, "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
+       Z + H(59, 35) + H(59, 35) + Z + H(59, 35) + H(59, 35)},
+      {"client 349 high", 700, 395, true, 592, 354,
+       Z + H(59, 35) + H(59, 35) + Z + H(59, 35) + H(59, 35)},
       {"both far too small", 300, 200, true, 592, 354,
-       "Z H(59,35) H(59,35) Z H(59,35) H(59,35)"},
-      {"the size it has", 600, 400, false, 592, 354, ""},
+       Z + H(59, 35) + H(59, 35) + Z + H(59, 35) + H(59, 35)},
+      {"the size it has", 600, 400, false, 592, 354, {}},
   };
   static HWND other = nullptr;
   drv::Script(drv::WhenIdle(), "show the plot window, then another program's", [] {
@@ -284,7 +282,7 @@ TEST(PlotWindow, DraggedTooSmallItSnapsBackToItsMinimumAndDrawsTheChartForTheNew
       RECT before = drv::WindowRectOf(Plotter);
       std::size_t from = drv::Ledger().size();
       drv::ResizeWindow(Plotter, d.width, d.height);
-      EXPECT_EQ(Drawing(from), d.drawing) << d.what;
+      EXPECT_TRUE(Drew(d.drawing, from)) << d.what;
       EXPECT_EQ(cxPlotter, d.cx) << d.what;
       EXPECT_EQ(cyPlotter, d.cy) << d.what;
       RECT client;
@@ -325,13 +323,13 @@ TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
     drv::MinimiseWindow(Plotter);
   });
   drv::Script(drv::WhenIdle(), "look at the minimised window, then restore it", [] {
-    EXPECT_EQ(Drawing(from), "Z H(0,0) H(0,0)");
+    EXPECT_TRUE(Drew(Z + H(0, 0) + H(0, 0), from));
     EXPECT_EQ(cxPlotter, 0);
     EXPECT_EQ(cyPlotter, 0);
     ExpectSnapped(from, "minimised");
     from = drv::Ledger().size();
     ShowWindow(Plotter, SW_RESTORE);
-    EXPECT_EQ(Drawing(from), "Z H(59,35) H(59,35)");
+    EXPECT_TRUE(Drew(Z + H(59, 35) + H(59, 35), from));
     EXPECT_EQ(cxPlotter, 592);
     EXPECT_EQ(cyPlotter, 354);
     EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped))
@@ -340,7 +338,7 @@ TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
     from = drv::Ledger().size();
   });
   drv::Script(drv::WhenIdle(), "look at the restored window", [] {
-    EXPECT_EQ(Drawing(from), "Z H(59,35) T(29,13) U") << "the paint of the restored window";
+    EXPECT_TRUE(Drew(Z + H(59, 35) + T(29, 13) + U, from)) << "the paint of the restored window";
     EXPECT_EQ(drv::ClientPixel(Plotter, 59, 35), kBlack);
     EXPECT_EQ(drv::ClientPixel(Plotter, 532, 319), kBlack) << "0.9 x 592, 0.9 x 355, exclusive";
     EXPECT_EQ(drv::ClientPixel(Plotter, 533, 319), kWhite);
@@ -370,7 +368,7 @@ TEST(PlotWindow, AForcedSizeStillTooSmallIsAskedForOnceMoreAndNoMore) {
       EXPECT_EQ(m.Flags(), SWP_SHOWWINDOW);
       EXPECT_EQ(m.text, "600 400");
     }
-    EXPECT_EQ(Drawing(from), "Z H(59,30) H(59,30) Z H(59,30) H(59,30)");
+    EXPECT_TRUE(Drew(Z + H(59, 30) + H(59, 30) + Z + H(59, 30) + H(59, 30), from));
     EXPECT_EQ(cxPlotter, 592);
     EXPECT_EQ(cyPlotter, 303);
     EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped));
@@ -420,7 +418,8 @@ TEST(PlotWindow, ZoomEntriesWipeAtOnceAndTheGrayedOnesChangeNothing) {
     drv::Script(drv::WhenIdle(), std::string("after ") + e.what, [&e, dot] {
       EXPECT_EQ(plm, e.plm) << e.what;
       EXPECT_EQ(cent, e.enabled ? 0 : 37) << e.what;
-      EXPECT_EQ(Drawing(from), e.enabled ? "H(67,48)" : "") << e.what << ": no repaint";
+      EXPECT_TRUE(Drew(e.enabled ? H(67, 48) : Rows{}, from))
+          << e.what << ": no repaint";
       EXPECT_EQ(drv::ClientPixel(Plotter, dot.x, dot.y), e.enabled ? kBlack : col[3]) << e.what;
       std::vector<drv::Call> labels;
       for (const drv::Call& c : PlotCalls("TextOutA", from))

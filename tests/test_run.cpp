@@ -317,7 +317,7 @@ void LookAfterThe101stSweepThenStop() {
     EXPECT_GT(column, last) << "sweep " << sweep << " is right of the one before";
     last = column;
     for (std::size_t k = 1; k <= 8; ++k)
-      EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].X(), column) << "sweep " << sweep << ", channel " << k;
+      EXPECT_EQ(dots[(sweep - 1) * 8 + k - 1].X(), column) << "sweep " << sweep << ", ch. " << k;
   }
   EXPECT_EQ(last, 535) << "position 99";
   for (std::size_t k = 1; k <= 8; ++k) EXPECT_EQ(dots[800 + k - 1].X(), 60) << "sweep 101";
