@@ -9,6 +9,9 @@
 #include "pngfile.h"
 #include "queue.h"
 #include "window.h"
+#include "winpos.h"
+#include "focus.h"
+#include "nonclient.h"
 
 using namespace winapi;
 

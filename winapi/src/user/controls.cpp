@@ -13,6 +13,8 @@
 #include "icons.h"
 #include "metrics.h"
 #include "window.h"
+#include "focus.h"
+#include "paint.h"
 
 namespace winapi {
 namespace {

@@ -4,16 +4,20 @@
 
 #include "queue.h"
 #include "window.h"
+#include "create.h"
+#include "winpos.h"
+#include "paint.h"
 
-namespace winapi {
+using namespace winapi;
 
+namespace {
+
+// Fills the whole client surface, as WM_ERASEBKGND does with the background.
 void FillClient(Window& w, COLORREF color) {
   std::fill(w.surface.pixels.begin(), w.surface.pixels.end(), color);
 }
 
-}  // namespace winapi
-
-using namespace winapi;
+}  // namespace
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = Find(window);

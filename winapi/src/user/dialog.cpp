@@ -13,6 +13,9 @@
 #include "queue.h"
 #include "window.h"
 #include "trace.h"
+#include "create.h"
+#include "winpos.h"
+#include "focus.h"
 
 namespace winapi {
 namespace {

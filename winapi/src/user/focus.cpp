@@ -1,7 +1,10 @@
-// Keyboard focus and the active top-level window.
-#include "dialog.h"
-#include "window.h"
+// Keyboard focus, the active top-level window, and which windows are enabled.
+#include "focus.h"
+
+#include "dialogstate.h"
+#include "paint.h"
 #include "trace.h"
+#include "window.h"
 
 namespace winapi {
 namespace {
@@ -54,6 +57,22 @@ HWND SetFocusImpl(HWND window) {
     Send(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
   }
   return old;
+}
+
+BOOL EnableWindowImpl(HWND window, BOOL enable) {
+  Window* w = Find(window);
+  if (!w) return FALSE;
+  BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
+  if (bool(wasDisabled) == !enable) return wasDisabled;
+  if (enable) {
+    w->style &= ~DWORD(WS_DISABLED);
+  } else {
+    w->style |= WS_DISABLED;
+    if (IsDescendant(window, FocusWindow())) SetFocusImpl(nullptr);
+  }
+  Send(window, WM_ENABLE, enable ? TRUE : FALSE, 0);
+  if (Window* again = Find(window)) InvalidateWindow(*again, nullptr, true);
+  return wasDisabled;
 }
 
 }  // namespace winapi

@@ -16,6 +16,7 @@
 #include "queue.h"
 #include "trace.h"
 #include "window.h"
+#include "create.h"
 
 using namespace winapi;
 

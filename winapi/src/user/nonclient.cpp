@@ -1,5 +1,7 @@
 // The non-client area, drawn like classic Windows: frames, caption with its icon, title and
 // boxes, the menu bar and the client edge; and the whole window put together from it.
+#include "nonclient.h"
+
 #include <algorithm>
 
 #include "draw.h"
@@ -7,6 +9,7 @@
 #include "menu.h"
 #include "metrics.h"
 #include "window.h"
+#include "focus.h"
 
 namespace winapi {
 namespace {

@@ -1,5 +1,7 @@
 // Update regions and WM_PAINT: what is invalid, who paints next, BeginPaint and EndPaint.
 // An update region is kept as its bounding rectangle.
+#include "paint.h"
+
 #include <algorithm>
 
 #include "windc.h"

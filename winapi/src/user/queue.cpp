@@ -9,6 +9,8 @@
 #include "hooks.h"
 #include "trace.h"
 #include "window.h"
+#include "focus.h"
+#include "paint.h"
 
 namespace winapi {
 namespace {
@@ -79,18 +81,9 @@ bool TakeInput(MSG* out, HWND window, UINT min, UINT max, bool remove) {
   return true;
 }
 
-// No message outlives its window: one queued for a window destroyed since is never read.
-void DropOrphans(std::deque<MSG>& list) {
-  list.erase(std::remove_if(list.begin(), list.end(),
-                            [](const MSG& m) { return m.hwnd && !Find(m.hwnd); }),
-             list.end());
-}
-
 // Posted messages, input, the quit message, then paint: the order Windows keeps.
 int Take(MSG* out, HWND window, UINT min, UINT max, bool remove) {
   Queue& q = TheQueue();
-  DropOrphans(q.posted);
-  DropOrphans(q.input);
   if (TakeFrom(q.posted, out, window, min, max, remove)) return 1;
   if (TakeInput(out, window, min, max, remove)) return 1;
   if (q.quit) {
@@ -108,6 +101,13 @@ bool Waiting(HWND window, UINT min, UINT max) {
 }
 
 }  // namespace
+
+void PurgeMessagesFor(HWND window) {
+  auto gone = [window](const MSG& m) { return m.hwnd == window; };
+  Queue& q = TheQueue();
+  q.posted.erase(std::remove_if(q.posted.begin(), q.posted.end(), gone), q.posted.end());
+  q.input.erase(std::remove_if(q.input.begin(), q.input.end(), gone), q.input.end());
+}
 
 void SetUserHooks(const UserHooks& hooks) { g_hooks = hooks; }
 

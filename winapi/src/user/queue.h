@@ -20,6 +20,8 @@ void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool TakesInput(HWND window);
 // A press and release of the left mouse button on a control that takes input.
 void PostClick(HWND control);
+// No message outlives its window: called as a window is freed.
+void PurgeMessagesFor(HWND window);
 // How often the queue was read.
 unsigned long QueueReads();
 

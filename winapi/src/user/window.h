@@ -1,7 +1,8 @@
-// The window tree: windows and the internal calls the other parts of the window
-// manager share. What makes a window a control or a dialog is kept beside it (controlstate.h,
-// dialogstate.h). Public API functions trace themselves (trace.h); the internal ones here do not,
-// so the ledger shows what the program asked for, not what the platform did for it.
+// The window tree: windows by their handles and the queries the other parts of the window
+// manager share; each of those parts declares its own calls (create.h, winpos.h, focus.h,
+// paint.h, nonclient.h). What makes a window a control or a dialog is kept beside it
+// (controlstate.h, dialogstate.h). Public API functions trace themselves (trace.h); the internal
+// ones do not, so the ledger shows what the program asked for, not what the platform did for it.
 #ifndef PIKON_WINAPI_WINDOW_H
 #define PIKON_WINAPI_WINDOW_H
 
@@ -81,17 +82,7 @@ const std::vector<HWND>& TopLevelWindows();
 // The window's siblings list: its parent's children, or the top-level list.
 std::vector<HWND>& Siblings(const Window& w);
 
-HWND CreateWindowImpl(DWORD exStyle, const std::string& className, const std::string& title,
-                      DWORD style, int x, int y, int width, int height, HWND parent, HMENU menu,
-                      HINSTANCE instance, LPVOID param);
-BOOL DestroyWindowImpl(HWND window);
-BOOL ShowWindowImpl(HWND window, int command);
-BOOL SetWindowPosImpl(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
-HWND SetFocusImpl(HWND window);
-HWND FocusWindow();
-void ActivateWindow(HWND topLevel);
-HWND ActiveWindow();
-BOOL EnableWindowImpl(HWND window, BOOL enable);
+// Calls the window's procedure at once: a sent message.
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Tree queries
@@ -107,21 +98,6 @@ POINT ClientOriginOnScreen(const Window& w);
 // Reallocates the client surface to the client size. What was drawn stays where it was; the
 // area newly exposed is filled with the background.
 void ResizeSurface(Window& w);
-// Fills the whole client surface, as WM_ERASEBKGND does with the background.
-void FillClient(Window& w, COLORREF color);
-
-// The window as the screen shows it: frame, caption, menu bar, the client surface, and every
-// visible child drawn the same way over it (nonclient.cpp).
-Surface ComposeWindow(HWND window);
-
-// Painting (paint.cpp)
-void InvalidateWindow(Window& w, const RECT* clientRect, bool erase);  // with its children
-void ValidateWindow(Window& w);
-void InvalidateParentArea(const Window& w);  // what the window covers in its parent
-bool NextPaintWindow(HWND& out);             // a visible window with an invalid region
-void PaintWithChildren(HWND window);         // UpdateWindow's work
-
-// Text at the A-function boundary: the program's narrow strings are Windows-1252.
 
 }  // namespace winapi
 

@@ -1,9 +1,13 @@
 // Showing, hiding, minimising, moving and sizing windows. A size change sends WM_SIZE before
 // the call returns; a call that changes nothing sends nothing.
+#include "winpos.h"
+
 #include <algorithm>
 
 #include "window.h"
 #include "trace.h"
+#include "focus.h"
+#include "paint.h"
 
 namespace winapi {
 namespace {
