@@ -8,6 +8,7 @@
 #include "dc.h"
 #include "gdiobj.h"
 #include "metrics.h"
+#include "window.h"
 #include "winapi/driver/screen.h"
 
 namespace winapi {
@@ -60,14 +61,22 @@ bool WritePng(const Surface& surface, const std::string& path) {
 }  // namespace winapi
 
 namespace drv {
+namespace {
+
+const winapi::Surface* ClientSurface(HWND window) {
+  const winapi::Window* w = winapi::Find(window);
+  return w ? &w->surface : nullptr;
+}
+
+}  // namespace
 
 COLORREF ClientPixel(HWND window, int x, int y) {
-  const winapi::Surface* s = winapi::ClientSurface(window);
+  const winapi::Surface* s = ClientSurface(window);
   return s && s->Contains(x, y) ? s->At(x, y) : CLR_INVALID;
 }
 
 bool SaveClientPng(HWND window, const std::string& path) {
-  const winapi::Surface* s = winapi::ClientSurface(window);
+  const winapi::Surface* s = ClientSurface(window);
   return s && winapi::WritePng(*s, path);
 }
 

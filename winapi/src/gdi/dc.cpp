@@ -32,8 +32,7 @@ void DisposeDc(HDC dc) {
   if (context && Spares().size() < 4) Spares().push_back(std::move(context));
 }
 
-HDC NewDc(HWND window, bool paint) {
-  if (!ClientSurface(window)) return nullptr;
+HDC NewDc(Surface* surface) {
   std::unique_ptr<DeviceContext> dc;
   if (Spares().empty()) {
     dc = std::make_unique<DeviceContext>();
@@ -42,15 +41,20 @@ HDC NewDc(HWND window, bool paint) {
     Spares().pop_back();
     *dc = DeviceContext{};
   }
-  dc->window = window;
-  dc->paint = paint;
+  dc->surface = surface;
   return Contexts().Add<HDC>(std::move(dc));
+}
+
+void ForgetSurface(const Surface* surface) {
+  Contexts().ForEach([surface](DeviceContext& dc) {
+    if (dc.surface == surface) dc.surface = nullptr;
+  });
 }
 
 bool GetDrawTarget(HDC dc, DrawTarget& out) {
   out = DrawTarget{};
   DeviceContext* context = LookupDc(dc);
-  Surface* surface = context ? ClientSurface(context->window) : nullptr;
+  Surface* surface = context ? context->surface : nullptr;
   if (!surface) return false;
   out.dc = context;
   out.surface = surface;
@@ -74,7 +78,7 @@ using namespace winapi;
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return CLR_INVALID;
-  trace::Record("SetTextColor", 0, 0, std::intptr_t(color), "", context->window);
+  trace::Record("SetTextColor", 0, 0, std::intptr_t(color), "", context->Window());
   COLORREF previous = context->textColor;
   context->textColor = color & 0x00FFFFFF;
   return previous;
@@ -83,7 +87,7 @@ COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
 COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return CLR_INVALID;
-  trace::Record("SetBkColor", 0, 0, std::intptr_t(color), "", context->window);
+  trace::Record("SetBkColor", 0, 0, std::intptr_t(color), "", context->Window());
   COLORREF previous = context->bkColor;
   context->bkColor = color & 0x00FFFFFF;
   return previous;
@@ -92,7 +96,7 @@ COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
 int WINAPI SetBkMode(HDC dc, int mode) {
   DeviceContext* context = LookupDc(dc);
   if (!context || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-  trace::Record("SetBkMode", mode, 0, 0, "", context->window);
+  trace::Record("SetBkMode", mode, 0, 0, "", context->Window());
   int previous = context->bkMode;
   context->bkMode = mode;
   return previous;

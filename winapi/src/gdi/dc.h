@@ -1,6 +1,6 @@
-// Device contexts onto a window's client surface, which the window manager hands out (windc.cpp).
-// A context holds only its drawing state; the surface is looked up again at every drawing call,
-// so a context whose window is gone draws nothing and fails.
+// Device contexts onto a window's client surface, which the window manager hands out (windc.cpp):
+// the surface a context draws into and its drawing state. When the window goes, the window
+// manager takes its surface from every context on it: such a context draws nothing and fails.
 #ifndef PIKON_WINAPI_DC_H
 #define PIKON_WINAPI_DC_H
 
@@ -13,8 +13,7 @@
 namespace winapi {
 
 struct DeviceContext {
-  HWND window = nullptr;
-  bool paint = false;  // from BeginPaint: ended by EndPaint, not by ReleaseDC
+  Surface* surface = nullptr;  // null once its window is gone
   // The selected objects; null while the stock ones a fresh context starts with are selected
   // (the system font and the white brush, gdiobj.h), so that contexts need not know objects.
   HFONT font = nullptr;
@@ -23,6 +22,8 @@ struct DeviceContext {
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
   POINT position{0, 0};
+
+  HWND Window() const { return surface ? surface->window : nullptr; }  // for the ledger
 };
 
 DeviceContext* LookupDc(HDC dc);
@@ -34,10 +35,11 @@ struct DrawTarget {
 };
 bool GetDrawTarget(HDC dc, DrawTarget& out);
 
-// A fresh context onto a window's client surface (null if it has none), for the window manager's
-// GetDC (`paint` false) and BeginPaint (true); DisposeDc frees one.
-HDC NewDc(HWND window, bool paint);
+// A fresh context onto a window's client surface, for the window manager's GetDC and BeginPaint;
+// DisposeDc frees one. ForgetSurface leaves every context on the surface without one.
+HDC NewDc(Surface* surface);
 void DisposeDc(HDC dc);
+void ForgetSurface(const Surface* surface);
 
 bool IsSelectedInAnyDc(HGDIOBJ object);
 std::size_t LiveDcCount();

@@ -92,12 +92,12 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
   // Recorded by what it selects: a font by face, height and weight, a brush by colour.
   switch (o->kind) {
     case GdiKind::Font:
-      trace::Record("SelectObject", o->font.height, o->font.weight, 0, o->font.face, context->window);
+      trace::Record("SelectObject", o->font.height, o->font.weight, 0, o->font.face, context->Window());
       previous = context->font ? context->font : StockSystemFont();
       context->font = static_cast<HFONT>(object);
       break;
     case GdiKind::Brush:
-      trace::Record("SelectObject", 0, 0, std::intptr_t(o->color), "", context->window);
+      trace::Record("SelectObject", 0, 0, std::intptr_t(o->color), "", context->Window());
       previous = context->brush ? context->brush : StockWhiteBrush();
       context->brush = static_cast<HBRUSH>(object);
       break;

@@ -22,7 +22,7 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   DrawTarget t;
   COLORREF color;
   if (!rect || !GetDrawTarget(dc, t) || !BrushColor(brush, color)) return 0;
-  trace::Record("FillRect", rect->left, rect->top, std::intptr_t(color), "", t.dc->window);
+  trace::Record("FillRect", rect->left, rect->top, std::intptr_t(color), "", t.dc->Window());
   t.surface->Fill(rect->left, rect->top, rect->right, rect->bottom, color);
   return 1;
 }
@@ -30,7 +30,7 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
 BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
   DeviceContext* context = LookupDc(dc);
   if (!context) return FALSE;
-  trace::Record("MoveToEx", x, y, 0, "", context->window);
+  trace::Record("MoveToEx", x, y, 0, "", context->Window());
   if (previous) *previous = context->position;
   context->position = POINT{x, y};
   return TRUE;
@@ -41,7 +41,7 @@ BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
 BOOL WINAPI LineTo(HDC dc, int x, int y) {
   DrawTarget t;
   if (!GetDrawTarget(dc, t)) return FALSE;
-  trace::Record("LineTo", x, y, 0, "", t.dc->window);
+  trace::Record("LineTo", x, y, 0, "", t.dc->Window());
   Surface& s = *t.surface;
   const COLORREF pen = RGB(0, 0, 0);
   long long cx = t.dc->position.x, cy = t.dc->position.y;
@@ -71,7 +71,7 @@ BOOL WINAPI LineTo(HDC dc, int x, int y) {
 COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
   DrawTarget t;
   if (!GetDrawTarget(dc, t)) return CLR_INVALID;
-  trace::Record("SetPixel", x, y, std::intptr_t(color), "", t.dc->window);
+  trace::Record("SetPixel", x, y, std::intptr_t(color), "", t.dc->Window());
   if (!t.surface->Contains(x, y)) return CLR_INVALID;
   t.surface->At(x, y) = color & 0x00FFFFFF;
   return color & 0x00FFFFFF;

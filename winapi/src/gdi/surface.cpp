@@ -4,18 +4,12 @@ namespace winapi {
 
 namespace {
 
-SurfaceLookup g_surfaceLookup = nullptr;
-
 inline void FillRun(COLORREF* run, std::size_t count, COLORREF color) {
 #pragma GCC unroll 4
   for (std::size_t i = 0; i < count; ++i) run[i] = color;
 }
 
 }  // namespace
-
-void SetSurfaceLookup(SurfaceLookup lookup) { g_surfaceLookup = lookup; }
-
-Surface* ClientSurface(HWND window) { return g_surfaceLookup ? g_surfaceLookup(window) : nullptr; }
 
 // Filling is most of what painting a control costs, so where the processor has AVX2 the rows
 // are filled eight pixels at a time.

@@ -16,6 +16,7 @@ struct Surface {
   int width = 0;
   int height = 0;
   std::vector<COLORREF> pixels;
+  HWND window = nullptr;  // whose client area it is: the ledger names drawing calls by it
 
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
   COLORREF& At(int x, int y) { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
@@ -25,13 +26,6 @@ struct Surface {
   // filled a row at a time.
   void Fill(int left, int top, int right, int bottom, COLORREF color);
 };
-
-// The client surface of a live window, exactly the size of its client area; nullptr for a
-// handle that is not (or no longer) a window. Only the window manager knows windows: it installs
-// the lookup, and GDI asks through it.
-using SurfaceLookup = Surface* (*)(HWND window);
-void SetSurfaceLookup(SurfaceLookup lookup);
-Surface* ClientSurface(HWND window);
 
 }  // namespace winapi
 

@@ -45,7 +45,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
   if (!text || count < 0 || !GetDrawTarget(dc, t) || !ContextText(*t.dc, font, style))
     return FALSE;
   const std::string utf8 = Utf8FromAnsi(text, count);
-  trace::Record("TextOutA", x, y, std::intptr_t(style.color), utf8, t.dc->window);
+  trace::Record("TextOutA", x, y, std::intptr_t(style.color), utf8, t.dc->Window());
   return DrawTextLine(*t.surface, font, utf8, x, y, style) ? TRUE : FALSE;
 }
 
@@ -60,7 +60,7 @@ int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format) {
       !MeasureFont(font, metrics))
     return 0;
   const std::string utf8 = Utf8FromAnsi(text, count);
-  trace::Record("DrawTextA", rect->left, rect->top, std::intptr_t(style.color), utf8, t.dc->window);
+  trace::Record("DrawTextA", rect->left, rect->top, std::intptr_t(style.color), utf8, t.dc->Window());
   if (utf8.empty()) return 0;  // nothing drawn, not even an opaque box
   style.prefix = !(format & DT_NOPREFIX);
   const bool single = format & DT_SINGLELINE;

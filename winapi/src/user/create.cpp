@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "dc.h"
 #include "focus.h"
 #include "gdiobj.h"
 #include "menu.h"
@@ -58,6 +59,7 @@ void Free(HWND window) {
   if (!(w->style & WS_CHILD)) DestroyMenuBar(w->menu);
   ValidateWindow(*w);  // its parent no longer counts it among the windows to paint
   PurgeMessagesFor(window);
+  ForgetSurface(&w->surface);  // its contexts draw nothing from now on
   Unlink(*w);
   windowTable.Remove(window);
   if (wasActive) {

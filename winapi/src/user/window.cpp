@@ -106,6 +106,7 @@ POINT ClientOriginOnScreen(const Window& w) {
 
 void ResizeSurface(Window& w) {
   Surface resized;
+  resized.window = w.handle;
   resized.width = ClientWidth(w);
   resized.height = ClientHeight(w);
   resized.pixels.assign(std::size_t(resized.width) * std::size_t(resized.height), w.background);
@@ -114,18 +115,6 @@ void ResizeSurface(Window& w) {
       resized.At(x, y) = w.surface.At(x, y);
   w.surface = std::move(resized);
 }
-
-namespace {
-
-Surface* WindowSurface(HWND window) {
-  Window* w = Find(window);
-  return w ? &w->surface : nullptr;
-}
-
-// GDI draws into windows through this lookup, set before any window exists.
-[[maybe_unused]] const bool g_surfacesFromWindows = (SetSurfaceLookup(WindowSurface), true);
-
-}  // namespace
 
 }  // namespace winapi
 
