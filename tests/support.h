@@ -1,6 +1,7 @@
 // Helpers the suites share: plain windows to draw into, the program's main window, a run with a
-// module on COM1, running the program to its end, and expected sequences. Every expected sequence
-// is a list of Row, one call or message each, in the order the ledger (ledger.h) numbers a call:
+// module on COM1, running the program to its end, and expected sequences. An expected sequence is
+// a list of Row: a call with its window, numbers and text as ledger.h lists them, or a message
+// with its window, wParam and lParam; a field left out matches anything:
 //   LedgerHas({{"GetDC", Plotter}, {"FillRect", Plotter, 60, 40, kBlack}, {"ReleaseDC", Plotter}});
 //   LedgerHas(HinterGrundCalls(Plotter, kFrame600x400, "X * 1   "), from);  // a routine's calls
 //   SameSequence({{WM_SIZE, w, SIZE_RESTORED, MAKELPARAM(80, 60)}}, AsCalls(messages));
