@@ -54,7 +54,7 @@ void ScriptRun() {
 std::string Values() {
   int shown = 0, wrong = 0;
   for (const drv::Call& c : drv::CallsTo("SetDlgItemTextA")) {
-    const int channel = int(c.a) - IDC_WERT_BASE;
+    const int channel = int(c.Item()) - IDC_WERT_BASE;
     if (channel < 1 || channel > 8) continue;
     char want[16];
     std::snprintf(want, sizeof want, "%.3f", kCodes[channel - 1] / 1000.0);
