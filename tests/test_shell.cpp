@@ -9,6 +9,7 @@
 
 #include "pikon.h"
 #include "support.h"
+#include "version.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
@@ -232,7 +233,7 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
       {-1, {75, 20, 240, 33}, "PIKON"},
       {-1, {75, 36, 240, 49}, "8-Kanal-Voltmeter/Schreiber"},
       {-1, {75, 52, 240, 65}, "für den 12-Bit-A/D-Wandler"},
-      {-1, {75, 68, 240, 81}, "Version 1.0"},
+      {-1, {75, 68, 240, 81}, PIKON_ABOUT_VERSION},  // the project's version
       {-1, {75, 85, 240, 98}, "Messtechnik Lindenau"},
       {-1, {75, 101, 240, 114}, "Am Kiesgrund 7"},
       {-1, {75, 125, 240, 138}, "D-29451 Lindenau"},
