@@ -1,0 +1,127 @@
+// The whole program on every kind of serial port people use, the module on COM1 with eight
+// distinct inputs: start, "Messen", three sweeps, "Stop/Reset", end. On every kind the program
+// either shows the module's values and nothing else, or refuses the port plainly (its message,
+// once, and no value), or does not find the module. Each kind runs in a process of its own.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pikon.h"
+#include "support.h"
+#include "winapi/driver/ledger.h"
+#include "winapi/driver/ports.h"
+#include "winapi/driver/session.h"
+
+namespace {
+
+using testsupport::kChannels;
+
+const int kSweeps = 3;
+const char* const kNotFound = "KMX12 nicht gefunden!";
+const char* const kRefused =
+    "KMX12 an COM1 gefunden, aber nicht lesbar:\nder Anschluss meldet CTS zu spät oder nie.\n"
+    "Siehe LIESMICH.TXT, „Anschlüsse und Adapter“.\nZEQ-Info";
+
+enum class Outcome { Right, Refused, NotFound };
+
+struct Kind {
+  const char* name;  // the test's name
+  drv::PortBehaviour port;
+  Outcome want;
+  bool live;  // status read live: the sweep is the plain one, 424 line changes, 104 reads
+};
+
+const Kind kKinds[] = {
+    {"UartOnAPcieCard", drv::LegacyUart(0.1), Outcome::Right, true},
+    {"LegacyUart1us", drv::LegacyUart(1), Outcome::Right, true},
+    {"LegacyUart5us", drv::LegacyUart(5), Outcome::Right, true},
+    {"UsbLiveReads", drv::UsbAdapter(), Outcome::Right, true},
+    {"FtdiLatencyTimer16ms", drv::UsbAdapterLateStatus(16), Outcome::Right, false},
+    {"FtdiLatencyTimer1ms", drv::UsbAdapterLateStatus(1), Outcome::Right, false},
+    {"FtdiLatencyTimer64ms", drv::UsbAdapterLateStatus(64), Outcome::Refused, false},
+    {"BreakNotHeld", drv::UsbAdapterWithoutBreak(), Outcome::NotFound, false},
+};
+
+struct Seen {
+  std::vector<std::string> messages;
+  std::vector<std::string> values;  // every text a channel field was given, blanks left out
+  unsigned long sweeps = 0;
+  std::size_t lineChanges = 0, reads = 0;  // during the sweeps
+};
+Seen g_seen;
+
+// The first read of the queue is the main loop's, or that of the message at start.
+void ScriptSession() {
+  drv::Script(drv::AtFetch(1), "Messen, or OK to the message at start", [] {
+    if (drv::TopMessageBox()) return drv::AnswerMessageBox(IDOK);
+    testsupport::PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first), "count from the first sweep on", [] {
+        g_seen.lineChanges = drv::CountOf("EscapeCommFunction");
+        g_seen.reads = drv::CountOf("GetCommModemStatus");
+      });
+      drv::Script(drv::AtFetch(first + kSweeps), "Stop/Reset", [] {
+        g_seen.lineChanges = drv::CountOf("EscapeCommFunction") - g_seen.lineChanges;
+        g_seen.reads = drv::CountOf("GetCommModemStatus") - g_seen.reads;
+        g_seen.sweeps = kSweeps;
+        drv::ClickItem(StopBox, IDC_STOP);
+      });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      testsupport::ScriptClose();
+    });
+  });
+}
+
+void Collect() {
+  for (const drv::Call& c : drv::CallsTo("MessageBoxA")) g_seen.messages.push_back(c.text);
+  for (const drv::Call& c : drv::CallsTo("SetDlgItemTextA")) {
+    const int channel = int(c.Item()) - IDC_WERT_BASE;
+    if (channel >= 1 && channel <= 8 && !c.text.empty()) g_seen.values.push_back(c.text);
+  }
+}
+
+class OnEveryPort : public ::testing::TestWithParam<Kind> {};
+
+TEST_P(OnEveryPort, TheModulesValuesOrAPlainNo) {
+  const Kind& kind = GetParam();
+  testsupport::PlugModule();
+  drv::SetPortBehaviour(1, kind.port);
+  ScriptSession();
+  drv::RunWinMain(600);
+  Collect();
+
+  switch (kind.want) {
+    case Outcome::Right: {
+      EXPECT_EQ(ComNr, 1);
+      std::vector<std::string> messages = {"Messung angehalten\nZEQ INFO"};
+      EXPECT_EQ(g_seen.messages, messages);
+      ASSERT_GE(g_seen.values.size(), 8u * kSweeps);
+      std::vector<std::string> wrong;
+      for (std::size_t i = 0; i < g_seen.values.size(); ++i)
+        if (g_seen.values[i] != kChannels[i % 8].shown)
+          wrong.push_back("channel " + std::to_string(i % 8 + 1) + " showed " + g_seen.values[i]);
+      EXPECT_TRUE(wrong.empty()) << wrong.size() << " wrong, the first: " << wrong.front();
+      if (kind.live) {
+        EXPECT_EQ(g_seen.lineChanges, 424u * kSweeps);
+        EXPECT_EQ(g_seen.reads, 104u * kSweeps);
+      }
+      break;
+    }
+    case Outcome::Refused:
+      EXPECT_EQ(g_seen.messages, std::vector<std::string>{kRefused});
+      EXPECT_TRUE(g_seen.values.empty()) << g_seen.values.size() << " values shown";
+      break;
+    case Outcome::NotFound:
+      ASSERT_EQ(g_seen.messages.size(), 1u);
+      EXPECT_EQ(g_seen.messages[0].rfind(kNotFound, 0), 0u) << g_seen.messages[0];
+      EXPECT_TRUE(g_seen.values.empty());
+      break;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Adapters, OnEveryPort, ::testing::ValuesIn(kKinds),
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
