@@ -124,4 +124,56 @@ INSTANTIATE_TEST_SUITE_P(Adapters, OnEveryPort, ::testing::ValuesIn(kKinds),
                            return std::string(info.param.name);
                          });
 
+// A port that turns slower in the middle of a run, as a USB adapter may on a busy bus. The zeros
+// that frame the chip's answer show a bit read too early where the bit before them is a 1 (here
+// channel 3's LSB; channel 1's stale frame, whose LSB is 0, cannot show it and is shown wrong):
+// the port's timing is learnt anew and from then on every value is right. A port grown too
+// slow to be of use is refused once, the run stops, and no value follows.
+struct Slowdown {
+  const char* name;
+  double latencyMs;
+  bool refused;
+};
+double g_latencyMs = 0;
+
+class MidRun : public ::testing::TestWithParam<Slowdown> {};
+
+TEST_P(MidRun, ASlowerPortIsLearntAnewOrRefused) {
+  testsupport::PlugModule();
+  drv::SetPortBehaviour(1, drv::UsbAdapterLateStatus(1));
+  g_latencyMs = GetParam().latencyMs;
+  drv::Script(drv::AtFetch(1), "Messen", [] {
+    testsupport::PressMessen([](unsigned long first) {
+      drv::Script(drv::AtFetch(first + 1), "the port slows down", [] {
+        drv::SetPortBehaviour(1, drv::UsbAdapterLateStatus(g_latencyMs));
+        drv::ClearLedger();
+      });
+      drv::Script(drv::AtFetch(first + 4), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
+      drv::Script(drv::WhenMessageBox(), "OK", [] { drv::AnswerMessageBox(IDOK); });
+      testsupport::ScriptClose();
+    });
+  });
+  EXPECT_TRUE(testsupport::RunsToTheEnd());
+  Collect();
+
+  EXPECT_GT(drv::CountOf("SetCommBreak"), 0u) << "the port's timing learnt anew";
+  if (GetParam().refused) {
+    EXPECT_EQ(g_seen.messages, std::vector<std::string>{kRefused});
+    EXPECT_LT(g_seen.values.size(), 8u) << "nothing after the refusal";
+    return;
+  }
+  EXPECT_EQ(g_seen.messages, std::vector<std::string>{"Messung angehalten\nZEQ INFO"});
+  ASSERT_EQ(g_seen.values.size(), 4u * 8u) << "three sweeps after the slowdown, and the stop's";
+  for (std::size_t i = 8; i < g_seen.values.size(); ++i)
+    EXPECT_EQ(g_seen.values[i], kChannels[i % 8].shown) << "value " << i;
+  EXPECT_EQ(g_seen.values[0], "0.124") << "channel 1 read one bit late, unnoticed";
+  EXPECT_EQ(g_seen.values[2], "2.047") << "channel 3's stale frame caught, made again";
+}
+
+const Slowdown kSlowdowns[] = {{"To8ms", 8, false}, {"To64ms", 64, true}};
+INSTANTIATE_TEST_SUITE_P(Adapters, MidRun, ::testing::ValuesIn(kSlowdowns),
+                         [](const ::testing::TestParamInfo<Slowdown>& info) {
+                           return std::string(info.param.name);
+                         });
+
 }  // namespace
