@@ -163,7 +163,7 @@ TEST_P(MidRun, ASlowerPortIsLearntAnewOrRefused) {
     return;
   }
   EXPECT_EQ(g_seen.messages, std::vector<std::string>{"Messung angehalten\nZEQ INFO"});
-  ASSERT_EQ(g_seen.values.size(), 4u * 8u) << "three sweeps after the slowdown, and the stop's";
+  ASSERT_EQ(g_seen.values.size(), 5u * 8u) << "the sweep that slowed, three more and the stop's";
   for (std::size_t i = 8; i < g_seen.values.size(); ++i)
     EXPECT_EQ(g_seen.values[i], kChannels[i % 8].shown) << "value " << i;
   EXPECT_EQ(g_seen.values[0], "0.124") << "channel 1 read one bit late, unnoticed";
