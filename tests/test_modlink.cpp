@@ -332,39 +332,4 @@ TEST(Transaction, FailingStatusReadShowsTheMessageAndKeepsTheBits) {
   EXPECT_EQ(drv::CountOf("MessageBoxA"), 2u);
 }
 
-// The kinds of port people use, each with detection and two sweeps of all eight channels: the
-// program finds and reads the module where the hardware lets it, however fast the port.
-TEST(PortKinds, FindAndReadTheModuleWhereTheHardwareLetsThem) {
-  const struct {
-    const char* what;
-    drv::PortBehaviour port;
-    bool found, right;
-  } kinds[] = {
-      {"UART on a PCIe card, 0.1 µs a call", drv::LegacyUart(0.1), true, true},
-      {"legacy UART, 1 µs", drv::LegacyUart(1), true, true},
-      {"legacy UART, 2.5 µs", drv::LegacyUart(2.5), true, true},
-      {"legacy UART, 5 µs", drv::LegacyUart(5), true, true},
-      {"USB adapter, 1 ms", drv::UsbAdapter(), true, true},
-      {"USB adapter reporting its status every 16 ms", drv::UsbAdapterLateStatus(16), true, false},
-      {"USB CDC-ACM: RTS only with DTR", drv::UsbCdcAcm(), true, false},
-      {"USB adapter without a break", drv::UsbAdapterWithoutBreak(), false, false},
-  };
-  const int codes[8] = {1234, 0, 4095, 2047, 2048, 0x555, 0xAAA, 1};
-  for (const auto& k : kinds) {
-    drv::ResetScene();
-    drv::ClearLedger();
-    hCom = 0;
-    drv::PlugPort(1, drv::PortKind::Module);
-    drv::SetPortBehaviour(1, k.port);
-    for (int ch = 1; ch <= 8; ++ch) drv::SetSignal(1, ch, drv::Constant(codes[ch - 1]));
-    EXPECT_EQ(IniKMX(), k.found ? 1 : KEIN_MODUL) << k.what;
-    if (!k.found) continue;
-    bool right = true;
-    for (int sweep = 1; sweep <= 2; ++sweep)
-      for (int ch = 1; ch <= 8; ++ch) right = Convert(ch) == codes[ch - 1] && right;
-    EXPECT_EQ(right, k.right) << k.what;
-    EXPECT_EQ(drv::CountOf("EscapeCommFunction"), 2 + 16 * 53u) << k.what;
-  }
-}
-
 }  // namespace
