@@ -1,7 +1,8 @@
 // The whole program on each kind of serial port, with the simulated module on COM1: start-up
 // and detection, "Messen", 40 sweeps, "Stop/Reset", end. Prints one Markdown table row a kind:
-// whether the module was found, whether every value shown was the module's, and sweeps per
-// second on the virtual clock (what the port calls and waits take, not this machine's speed).
+// what the user was shown (every value right, how many wrong, the port refused, no module
+// found) and sweeps per second on the virtual clock (what the port calls and waits take, not
+// this machine's speed).
 // Each kind runs in a process of its own, as the program's state is process-wide.
 //
 //   port_table            (tools/port-table.sh builds and runs it)
@@ -28,7 +29,6 @@ struct Kind {
 };
 
 struct Outcome {
-  bool found = false, right = true;
   std::uint64_t startNs = 0, stopNs = 0;
 };
 Outcome g_outcome;
@@ -50,12 +50,17 @@ void ScriptRun() {
   });
 }
 
-// "right" when every value the run showed was its channel's code in volts, else how many not.
+// What the user was shown: "right" when every value was its channel's code in volts, else how
+// many were not; a refusal or "not found" by its message.
 std::string Values() {
+  for (const drv::Call& c : drv::CallsTo("MessageBoxA")) {
+    if (c.text.rfind("KMX12 nicht gefunden!", 0) == 0) return "not found";
+    if (c.text.rfind("KMX12 an COM1 gefunden, aber nicht lesbar", 0) == 0) return "refused";
+  }
   int shown = 0, wrong = 0;
   for (const drv::Call& c : drv::CallsTo("SetDlgItemTextA")) {
     const int channel = int(c.a) - IDC_WERT_BASE;
-    if (channel < 1 || channel > 8) continue;
+    if (channel < 1 || channel > 8 || c.text.empty()) continue;
     char want[16];
     std::snprintf(want, sizeof want, "%.3f", kCodes[channel - 1] / 1000.0);
     ++shown;
@@ -64,23 +69,24 @@ std::string Values() {
   return wrong == 0 ? "right" : "wrong: " + std::to_string(wrong) + " of " + std::to_string(shown);
 }
 
-// Runs the program on this kind of port; the child's verdict comes back as one line.
+// Runs the program on this kind of port; the child's verdict comes back as one line:
+// what was shown, then sweeps per second where a run was made.
 std::string RunOn(const Kind& kind) {
   drv::PlugPort(1, drv::PortKind::Module);
   drv::SetPortBehaviour(1, kind.port);
   for (int ch = 1; ch <= 8; ++ch) drv::SetSignal(1, ch, drv::Constant(kCodes[ch - 1]));
   ScriptRun();
-  drv::RunWinMain(120);
-  g_outcome.found = ComNr == 1;
-  char row[160];
-  if (!g_outcome.found) {
-    std::snprintf(row, sizeof row, "| %s | no | - | - |", kind.what);
+  drv::RunWinMain(600);
+  const std::string shown = Values();
+  char row[200];
+  if (g_outcome.stopNs == 0) {
+    std::snprintf(row, sizeof row, "| %s | %s | - |", kind.what, shown.c_str());
     return row;
   }
   const double seconds = double(g_outcome.stopNs - g_outcome.startNs) / 1e9;
   const double rate = kSweeps / seconds;
-  std::snprintf(row, sizeof row, "| %s | yes | %s | %.*f |", kind.what,
-                Values().c_str(), rate < 10 ? 1 : 0, rate);
+  std::snprintf(row, sizeof row, "| %s | %s | %.*f |", kind.what, shown.c_str(),
+                rate < 10 ? 2 : 0, rate);
   return row;
 }
 
@@ -98,7 +104,7 @@ int main() {
       {"USB CDC-ACM adapter on Windows' usbser.sys (RTS only with DTR)", drv::UsbCdcAcm()},
       {"USB adapter without a break", drv::UsbAdapterWithoutBreak()},
   };
-  std::printf("| port | module found | values | sweeps/s |\n|---|---|---|---|\n");
+  std::printf("| port | shown | sweeps/s |\n|---|---|---|\n");
   for (const Kind& kind : kinds) {
     int pipe_fd[2];
     if (pipe(pipe_fd) != 0) return 1;
@@ -115,7 +121,7 @@ int main() {
     close(pipe_fd[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    if (n <= 0) std::printf("| %s | (the run failed) | | |\n", kind.what);
+    if (n <= 0) std::printf("| %s | (the run failed) | |\n", kind.what);
     else std::fwrite(buffer, 1, std::size_t(n), stdout);
   }
   return 0;
