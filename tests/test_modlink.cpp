@@ -325,8 +325,8 @@ TEST(PortKinds, FindAndReadTheModuleWhereTheHardwareLetsThem) {
       {"legacy UART, 2.5 µs", drv::LegacyUart(2.5), true, true},
       {"legacy UART, 5 µs", drv::LegacyUart(5), true, true},
       {"USB adapter, 1 ms", drv::UsbAdapter(), true, true},
-      {"USB adapter reporting its status every 16 ms", drv::UsbAdapterLateStatus(16), true, false},
-      {"USB CDC-ACM: RTS only with DTR", drv::UsbCdcAcm(), true, false},
+      {"FTDI on Windows, latency timer 16 ms", drv::FtdiWindows(16), true, false},
+      {"usbser.sys: RTS only with DTR, no CTS", drv::UsbserWindows(), true, false},
       {"USB adapter without a break", drv::UsbAdapterWithoutBreak(), false, false},
   };
   const int codes[8] = {1234, 0, 4095, 2047, 2048, 0x555, 0xAAA, 1};
