@@ -15,6 +15,33 @@ std::uint64_t Jitter(std::uint64_t n, std::uint64_t range) {
 
 }  // namespace
 
+void PortHardware::SetRts(bool on, std::uint64_t nowNs) {
+  if (rts_ == on) return;
+  rts_ = on;
+  if (HasModule()) {
+    module_.Clock(on, nowNs);
+    Changed(nowNs);
+  }
+}
+
+// An adapter that passes RTS on only with DTR sends both whenever DTR is set.
+void PortHardware::CarryRts(std::uint64_t nowNs) {
+  Catch(nowNs);
+  if (!behaviour_.rtsOnlyWithDtr) SetRts(rtsWanted_, nowNs);
+}
+
+void PortHardware::CarryDtr(bool on, std::uint64_t nowNs) {
+  Catch(nowNs);
+  if (dtr_ != on) {
+    dtr_ = on;
+    if (HasModule()) {
+      module_.Data(on);
+      Changed(nowNs);
+    }
+  }
+  if (behaviour_.rtsOnlyWithDtr) SetRts(rtsWanted_, nowNs);
+}
+
 void PortHardware::Plug(PortKind kind, std::uint64_t nowNs) {
   kind_ = kind;
   if (kind == PortKind::Module) module_.Attach(rts_, dtr_, brk_);
@@ -24,6 +51,7 @@ void PortHardware::Plug(PortKind kind, std::uint64_t nowNs) {
 void PortHardware::SetBehaviour(const PortBehaviour& behaviour, std::uint64_t nowNs) {
   behaviour_ = behaviour;
   live_ = behaviour.Live();
+  Replan();
   Restart(nowNs);
 }
 
@@ -32,6 +60,7 @@ void PortHardware::SetFaults(const Faults& faults, std::uint64_t nowNs) {
   faulted_ = true;
   reads_ = 0;
   module_.SetBreakAnswer(faults.breakAnswer);
+  Replan();
   Changed(nowNs);
 }
 
@@ -40,6 +69,7 @@ void PortHardware::PullOut() {
   open_ = false;
   rts_ = dtr_ = brk_ = false;
   pulseEndNs_ = 0;
+  Replan();
 }
 
 void PortHardware::PlugBack() {
@@ -113,6 +143,7 @@ bool PortHardware::Break(bool on, std::uint64_t nowNs) {
   if (HasModule()) module_.Break(on);
   if (on && behaviour_.brk == B::Pulse) pulseEndNs_ = nowNs + behaviour_.breakPulseNs;
   if (!on) pulseEndNs_ = 0;
+  Replan();
   Changed(nowNs);
   return true;
 }
@@ -120,6 +151,7 @@ bool PortHardware::Break(bool on, std::uint64_t nowNs) {
 void PortHardware::EndPulse() {
   const std::uint64_t at = pulseEndNs_;
   pulseEndNs_ = 0;
+  Replan();
   brk_ = false;
   if (HasModule()) module_.Break(false);
   Changed(at);
@@ -138,7 +170,7 @@ PortHardware::Read PortHardware::CountRead(std::uint64_t nowNs) {
   return fails ? Read::Fails : Read::Answers;
 }
 
-DWORD PortHardware::Status(std::uint64_t nowNs) {
+DWORD PortHardware::ReportedStatus(std::uint64_t nowNs) {
   Catch(nowNs);
   DWORD lines;
   if (live_) {

@@ -60,7 +60,10 @@ class PortHardware {
   enum class Read { Answers, Fails, PullsAdapter };
   Read BeginRead(std::uint64_t nowNs) { return faulted_ ? CountRead(nowNs) : Read::Answers; }
   // ... and the word it answers, as the driver reports it.
-  DWORD Status(std::uint64_t nowNs);
+  DWORD Status(std::uint64_t nowNs) {
+    if (plain_) return HasModule() ? module_.Status() : 0;
+    return ReportedStatus(nowNs);
+  }
 
  private:
   struct Report {
@@ -76,13 +79,23 @@ class PortHardware {
     if (pulseEndNs_ != 0 && nowNs >= pulseEndNs_) EndPulse();
   }
   void EndPulse();
+  DWORD ReportedStatus(std::uint64_t nowNs);
+  // Line changes reach the module as they are made, and reads are its lines as they are:
+  // live, CTS as the line has it, RTS on its own, no faults, no break pulse under way.
+  void Replan() {
+    plain_ = live_ && behaviour_.cts == PortBehaviour::Cts::FromLine &&
+             !behaviour_.rtsOnlyWithDtr && !faulted_ && pulseEndNs_ == 0;
+  }
   void Restart(std::uint64_t nowNs);
   void SetRts(bool on, std::uint64_t nowNs);
+  void CarryRts(std::uint64_t nowNs);
+  void CarryDtr(bool on, std::uint64_t nowNs);
   Read CountRead(std::uint64_t nowNs);
 
   PortKind kind_ = PortKind::Absent;
   PortBehaviour behaviour_ = LegacyUart(1);
-  bool live_ = true;  // behaviour_.Live()
+  bool live_ = true;   // behaviour_.Live()
+  bool plain_ = true;  // see Replan
   winapi::SimModule module_;
   Faults faults_;
   bool faulted_ = false;  // faults were set: reads take the long way
@@ -98,31 +111,20 @@ class PortHardware {
   std::uint64_t pulseEndNs_ = 0;   // when a break pulse ends by itself; 0: none under way
 };
 
-inline void PortHardware::SetRts(bool on, std::uint64_t nowNs) {
+// A UART's line changes go straight to the module: they are most of what a sweep does.
+inline void PortHardware::WantRts(bool on, std::uint64_t nowNs) {
+  rtsWanted_ = on;
+  if (!plain_) return CarryRts(nowNs);
   if (rts_ == on) return;
   rts_ = on;
-  if (HasModule()) {
-    module_.Clock(on, nowNs);
-    Changed(nowNs);
-  }
-}
-
-inline void PortHardware::WantRts(bool on, std::uint64_t nowNs) {
-  Catch(nowNs);
-  rtsWanted_ = on;
-  if (!behaviour_.rtsOnlyWithDtr) SetRts(on, nowNs);
+  if (HasModule()) module_.Clock(on, nowNs);
 }
 
 inline void PortHardware::SetDtr(bool on, std::uint64_t nowNs) {
-  Catch(nowNs);
-  if (dtr_ != on) {
-    dtr_ = on;
-    if (HasModule()) {
-      module_.Data(on);
-      Changed(nowNs);
-    }
-  }
-  if (behaviour_.rtsOnlyWithDtr) SetRts(rtsWanted_, nowNs);
+  if (!plain_) return CarryDtr(on, nowNs);
+  if (dtr_ == on) return;
+  dtr_ = on;
+  if (HasModule()) module_.Data(on);
 }
 
 }  // namespace sim
