@@ -22,10 +22,6 @@ class PortHardware {
   PortKind Kind() const { return kind_; }
   bool HasModule() const { return kind_ == PortKind::Module; }
   winapi::SimModule& Module() { return module_; }
-  const winapi::SimModule& Module() const { return module_; }
-  const PortBehaviour& Behaviour() const { return behaviour_; }
-  const Faults& CurrentFaults() const { return faults_; }
-  bool Faulted() const { return faulted_; }
   bool Rts() const { return rts_; }
   bool Dtr() const { return dtr_; }
   bool Brk() const { return brk_; }
@@ -53,9 +49,21 @@ class PortHardware {
   void Close(std::uint64_t nowNs);
   void SetDtr(bool on, std::uint64_t nowNs);
   void WantRts(bool on, std::uint64_t nowNs);
+  // Both, as opening the port or applying settings sets them: DTR first, then RTS.
+  void SetLines(bool dtr, bool rts, std::uint64_t nowNs) {
+    rtsWanted_ = rts;
+    SetDtr(dtr, nowNs);
+    WantRts(rts, nowNs);
+  }
   // false: the adapter has no break, nothing changes.
   bool Break(bool on, std::uint64_t nowNs);
   bool BreakRefused() const { return behaviour_.brk == PortBehaviour::Break::Refused; }
+  // SetCommBreak or ClearCommBreak gets through: the adapter has a break, and the faults do not
+  // make the call fail.
+  bool TakesBreakCall(bool on) const {
+    return !BreakRefused() &&
+           !(faulted_ && (on ? faults_.failSetBreak : faults_.failClearBreak));
+  }
   // A status read begins: the faults may pull the module or the adapter out first, or fail it.
   enum class Read { Answers, Fails, PullsAdapter };
   Read BeginRead(std::uint64_t nowNs) { return faulted_ ? CountRead(nowNs) : Read::Answers; }

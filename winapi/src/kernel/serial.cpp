@@ -94,10 +94,10 @@ inline std::uint64_t Takes(std::uint64_t ns) {
 // on when enabled (or when handshaking, the receiver being ready), off when disabled (or
 // RTS toggling, nothing being sent).
 void ApplyLineControl(Port& p) {
-  const std::uint64_t now = vclock::Now();
-  p.hw.WantRts(p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
-                   p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE, now);
-  p.hw.SetDtr(p.settings.fDtrControl != DTR_CONTROL_DISABLE, now);
+  p.hw.SetLines(p.settings.fDtrControl != DTR_CONTROL_DISABLE,
+                p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
+                    p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE,
+                vclock::Now());
 }
 
 // "COM1".."COM9" or "\\.\COMn", any case; 0 for every other name.
@@ -115,9 +115,7 @@ int ComNumber(const char* name) {
 // has no break.
 BOOL BreakCall(const char* fn, HANDLE port, bool on) {
   Port* p = FromHandle(port);
-  bool ok = p && !p->hw.BreakRefused() &&
-            !(p->hw.Faulted() &&
-              (on ? p->hw.CurrentFaults().failSetBreak : p->hw.CurrentFaults().failClearBreak));
+  bool ok = p && p->hw.TakesBreakCall(on);
   Log(fn, port, 0, ok);
   if (!ok) return FALSE;
   p->hw.Break(on, Takes(p->hw.BreakNs(on, vclock::Now())));
