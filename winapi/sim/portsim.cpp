@@ -42,9 +42,11 @@ PortBehaviour CachedUsbAdapter(double delayMs, double jitterMs) {
   return b;
 }
 
-// An adapter that takes the break request and does nothing lasting with it: CDC-ACM devices
-// without the SEND_BREAK capability on kernels before 6.7, which sent the request anyway
-// (commit 66aad7d8d3ec, "usb: cdc-acm: return correct error code on unsupported break").
+// An adapter that takes the break request and holds no break: SetCommBreak succeeds and the
+// line sees at most a blip. CDC-ACM devices without the SEND_BREAK capability on Linux before
+// 6.7, whose acm_tty_break_ctl sent the request anyway and only logged the device's refusal
+// (mended by commit 66aad7d8d3ec, "usb: cdc-acm: return correct error code on unsupported
+// break"; CdcAcmNoBreak is the kernel after it).
 PortBehaviour UsbAdapterWithoutBreak() {
   PortBehaviour b = UsbAdapter();
   b.brk = PortBehaviour::Break::NotHeld;
