@@ -94,15 +94,23 @@ std::string RunOn(const Kind& kind) {
 
 int main() {
   const Kind kinds[] = {
+      {"UART on a PCIe card, 0.1 µs a call", drv::LegacyUart(0.1)},
       {"legacy UART, 1 µs a call", drv::LegacyUart(1)},
       {"legacy UART, 2.5 µs a call", drv::LegacyUart(2.5)},
       {"legacy UART, 5 µs a call", drv::LegacyUart(5)},
-      {"USB adapter, 1 ms a call", drv::UsbAdapter()},
-      {"USB adapter, status reported every 16 ms (FTDI default)", drv::UsbAdapterLateStatus(16)},
-      {"USB adapter, status reported every 1 ms (FTDI latency timer 1 ms)",
-       drv::UsbAdapterLateStatus(1)},
-      {"USB CDC-ACM adapter on Windows' usbser.sys (RTS only with DTR)", drv::UsbCdcAcm()},
-      {"USB adapter without a break", drv::UsbAdapterWithoutBreak()},
+      {"FTDI, Linux ftdi_sio (live, 1 ms a call)", drv::FtdiLinux()},
+      {"FTDI, Windows VCP, latency timer 16 ms (default)", drv::FtdiWindows(16)},
+      {"FTDI, Windows VCP, latency timer 1 ms", drv::FtdiWindows(1)},
+      {"PL2303, Linux pl2303 (status 1-3 ms late)", drv::Pl2303Linux()},
+      {"PL2303 HXD clone, Linux (no break)", drv::Pl2303HxdClone()},
+      {"CH340/CH341, Linux ch341 (status 1-3 ms late)", drv::Ch341Linux()},
+      {"CH340/CH341 whose status freezes after open", drv::Ch341Frozen()},
+      {"CH340/CH341 with a simulated 196 ms break", drv::Ch341SimulatedBreak()},
+      {"CP210x, Linux cp210x (live, 1 ms a call)", drv::Cp210xLinux()},
+      {"CP2105, second port (no break)", drv::Cp2105SecondPort()},
+      {"CDC-ACM device, Linux cdc-acm (CTS always on)", drv::CdcAcmLinux()},
+      {"CDC-ACM device without break, Linux", drv::CdcAcmNoBreak()},
+      {"CDC-ACM device, Windows usbser.sys (no CTS, RTS only with DTR)", drv::UsbserWindows()},
   };
   std::printf("| port | shown | sweeps/s |\n|---|---|---|\n");
   for (const Kind& kind : kinds) {
