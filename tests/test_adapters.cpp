@@ -4,6 +4,7 @@
 // once, and no value), or does not find the module. Each kind runs in a process of its own.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,26 @@ const Kind kKinds[] = {
     {"UartOnAPcieCard", drv::LegacyUart(0.1), Outcome::Right, true},
     {"LegacyUart1us", drv::LegacyUart(1), Outcome::Right, true},
     {"LegacyUart5us", drv::LegacyUart(5), Outcome::Right, true},
-    {"UsbLiveReads", drv::UsbAdapter(), Outcome::Right, true},
-    {"FtdiLatencyTimer16ms", drv::UsbAdapterLateStatus(16), Outcome::Right, false},
-    {"FtdiLatencyTimer1ms", drv::UsbAdapterLateStatus(1), Outcome::Right, false},
-    {"FtdiLatencyTimer64ms", drv::UsbAdapterLateStatus(64), Outcome::Refused, false},
+    {"FtdiLinux", drv::FtdiLinux(), Outcome::Right, true},
+    {"FtdiWindowsLatency16ms", drv::FtdiWindows(16), Outcome::Right, false},
+    {"FtdiWindowsLatency1ms", drv::FtdiWindows(1), Outcome::Right, false},
+    {"FtdiWindowsLatency64ms", drv::FtdiWindows(64), Outcome::Refused, false},
+    {"StatusReported2msLate", drv::CachedUsbAdapter(2), Outcome::Right, false},
+    {"Pl2303Linux", drv::Pl2303Linux(), Outcome::Right, false},
+    {"Pl2303HxdClone", drv::Pl2303HxdClone(), Outcome::NotFound, false},
+    {"Ch341Linux", drv::Ch341Linux(), Outcome::Right, false},
+    {"Ch341Frozen", drv::Ch341Frozen(), Outcome::NotFound, false},
+    {"Ch341SimulatedBreak", drv::Ch341SimulatedBreak(), Outcome::Right, false},
+    {"Cp210xLinux", drv::Cp210xLinux(), Outcome::Right, true},
+    {"Cp2105SecondPort", drv::Cp2105SecondPort(), Outcome::NotFound, false},
+    {"CdcAcmLinux", drv::CdcAcmLinux(), Outcome::Refused, false},
+    {"CdcAcmNoBreak", drv::CdcAcmNoBreak(), Outcome::NotFound, false},
+    {"UsbserWindows", drv::UsbserWindows(), Outcome::Refused, false},
     {"BreakNotHeld", drv::UsbAdapterWithoutBreak(), Outcome::NotFound, false},
 };
+
+// Test names say what a row is; its bytes say nothing.
+void PrintTo(const Kind& kind, std::ostream* os) { *os << kind.name; }
 
 struct Seen {
   std::vector<std::string> messages;
@@ -135,17 +150,18 @@ struct Slowdown {
   bool refused;
 };
 double g_latencyMs = 0;
+void PrintTo(const Slowdown& slowdown, std::ostream* os) { *os << slowdown.name; }
 
 class MidRun : public ::testing::TestWithParam<Slowdown> {};
 
 TEST_P(MidRun, ASlowerPortIsLearntAnewOrRefused) {
   testsupport::PlugModule();
-  drv::SetPortBehaviour(1, drv::UsbAdapterLateStatus(1));
+  drv::SetPortBehaviour(1, drv::FtdiWindows(1));
   g_latencyMs = GetParam().latencyMs;
   drv::Script(drv::AtFetch(1), "Messen", [] {
     testsupport::PressMessen([](unsigned long first) {
       drv::Script(drv::AtFetch(first + 1), "the port slows down", [] {
-        drv::SetPortBehaviour(1, drv::UsbAdapterLateStatus(g_latencyMs));
+        drv::SetPortBehaviour(1, drv::FtdiWindows(g_latencyMs));
         drv::ClearLedger();
       });
       drv::Script(drv::AtFetch(first + 4), "Stop/Reset", [] { drv::ClickItem(StopBox, IDC_STOP); });
