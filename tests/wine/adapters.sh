@@ -76,7 +76,8 @@ fail() {  # what: told now, and the first one again at the end
 }
 fields() { for ch in 1 2 3 4 5 6 7 8; do ask text $((130 + ch)); done | tr '\n' ' '; }
 count() { ask text 141; }
-box() { ask box | tr '\n' ' '; }
+# The box's text comes in the program's code page, Windows-1252.
+box() { ask box | iconv -f CP1252 -t UTF-8 | tr '\n' ' '; }
 
 # run KIND: PIKON.exe behind that adapter. Sets `box` to the message box that came up at start
 # or during the first sweeps (empty if none) and `shown` to the eight fields at that moment.
