@@ -36,9 +36,12 @@ static void Erzeugen(HWND hwnd)
 
     ComNr = IniKMX();
     if (ComNr == KEIN_MODUL) {
-        MessageBoxA(hwnd,
-                    "KMX12 nicht gefunden!\nBitte Modul anschließen\nund Anwendung erneut starten.",
-                    "ZEQ-Info", MB_ICONHAND | MB_OK);
+        if (abgelehnt)
+            MeldeUnlesbar(hwnd);
+        else
+            MessageBoxA(hwnd,
+                        "KMX12 nicht gefunden!\nBitte Modul anschließen\nund Anwendung erneut starten.",
+                        "ZEQ-Info", MB_ICONHAND | MB_OK);
         exeparam = 0;
         DestroyWindow(hwnd);
     } else {

@@ -15,6 +15,9 @@ DWORD dwComStatus = 0;
 DCB dcborg;
 DCB dcb;
 char hilfstext[1000] = "";
+int gueltig = 0;
+LONGLONG nachlauf = 0;
+int abgelehnt = 0;
 
 int plm = 100;
 int cent = 0;

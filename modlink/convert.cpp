@@ -19,6 +19,23 @@
  * so the edge lies behind it. */
 #define WANDELZEIT_US 12
 
+/* SEL2, SEL1, SEL0 for channels 1 to 8 (CH0 to CH7). */
+const int kanalwahl[8][3] = {
+    {0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
+
+/* The whole control word for a channel: START, its select bits, unipolar, single-ended,
+ * internal clock. */
+void Steuerwort(int k)
+{
+    static const int vorgabe[8] = {1, 0, 0, 0, 1, 1, 1, 0};
+    int j;
+
+    for (j = 0; j < 8; j++)
+        inbin[j] = vorgabe[j];
+    for (j = 0; j < 3; j++)
+        inbin[1 + j] = kanalwahl[k - 1][j];
+}
+
 /* The data line is set while the clock is low; the clock then pulses once per bit. */
 void clockout(void)
 {
@@ -34,20 +51,11 @@ void clockout(void)
     }
 }
 
-/* Busy-waits on the performance counter: Sleep's millisecond would cost a hundred times more
- * than the conversion. One tick more than the time asks for, as the first reading may fall
- * just before a tick. No line call. */
+/* Sleep's millisecond would cost a hundred times more than the conversion. The wait begins
+ * after the call that lowered the clock has returned, so the edge lies behind it. */
 static void WarteWandlung(void)
 {
-    LARGE_INTEGER frequenz, start, jetzt;
-    LONGLONG ticks;
-
-    QueryPerformanceFrequency(&frequenz);
-    ticks = (frequenz.QuadPart * WANDELZEIT_US + 999999) / 1000000 + 1;
-    QueryPerformanceCounter(&start);
-    do
-        QueryPerformanceCounter(&jetzt);
-    while (jetzt.QuadPart - start.QuadPart < ticks);
+    Warte(Ticks(WANDELZEIT_US));
 }
 
 /* After a failed read the chip still holds the rest of its answer. It takes no START bit
@@ -63,25 +71,37 @@ static void Austakten(int rest)
     }
 }
 
-/* Each bit is read while the clock is high. CTS off (word 0) is a 1, CTS alone on (0x10) a 0;
- * any other word leaves the bit as it was. A failed read ends the reading. */
+/* The bit read after the chip's LSB: it puts out zeros there, so a 1 is a bit read too early. */
+static int schlussbit;
+
+/* Each bit is read while the clock is high, on a port whose status comes late only once the
+ * time it takes has passed. CTS off (word 0) is a 1, CTS alone on (0x10) a 0; any other word
+ * leaves the bit as it was. On such a port one bit more is read: the zero after the LSB. A
+ * failed read ends the reading, and the conversion has no value. */
 void getWandelWerte(void)
 {
+    int letztes = nachlauf > 0 ? -1 : 0;
     int i;
+    int *bit;
 
+    schlussbit = 0;
     lodata();
     WarteWandlung();
-    for (i = 12; i >= 0; i--) {
+    for (i = 12; i >= letztes; i--) {
         hiclock();
+        if (nachlauf > 0)
+            Warte(nachlauf);
         if (!GetCommModemStatus(hCom, &dwComStatus)) {
-            Austakten(i);
+            Austakten(i - letztes);
+            gueltig = 0;
             MessageBoxA(NULL, "Fehler bei GetCommModemStatus!\nAnwendung schließen!", "ZEQ", 0);
             return;
         }
+        bit = i >= 0 ? &ausbin[i] : &schlussbit;
         if (dwComStatus == 0)
-            ausbin[i] = 1;
+            *bit = 1;
         else if (dwComStatus == MS_CTS_ON)
-            ausbin[i] = 0;
+            *bit = 0;
         loclock();
     }
 }
@@ -98,11 +118,63 @@ int todec(void)
     return code;
 }
 
-void wandeln(void)
+static void Transaktion(void)
 {
+    gueltig = 1;
     lodata();
     clockout();
     getWandelWerte();
     hidata();
     todec();
+}
+
+/* The chip's answer is framed by zeros: the leading bit before the MSB, and on a late port the
+ * bit after the LSB. A 1 in either is a bit read before the port showed it, or CTS stuck off. */
+static int Verspaetet(void)
+{
+    return nachlauf > 0 && (ausbin[12] != 0 || schlussbit != 0);
+}
+
+/* The port's timing learnt anew and the conversion made again: 1 when it then reads clean. */
+static int Nachmessen(void)
+{
+    if (!Kalibrieren() || !NachlaufBrauchbar())
+        return 0;
+    Transaktion();
+    return gueltig && !Verspaetet();
+}
+
+/* A conversion found read too early is made again after the port's timing has been learnt
+ * anew; read too early again, or on a port refused before, it has no value, and the port is
+ * refused: the run stops, and the message comes once a run. */
+void wandeln(void)
+{
+    if (abgelehnt == 0) {
+        Transaktion();
+        if (!gueltig || !Verspaetet() || Nachmessen())
+            return;
+        abgelehnt = ComNr;
+    }
+    gueltig = 0;
+    if (exeparam) {
+        exeparam = 0;
+        MeldeUnlesbar(NULL);
+    }
+}
+
+/* A sweep of the eight channels at detection, shown nowhere: every answer framed by its zeros,
+ * and some bit a 1, so that CTS was seen to move. */
+int Pruefsweep(void)
+{
+    int bewegt = 0;
+    int k;
+
+    for (k = 1; k <= 8; k++) {
+        Steuerwort(k);
+        Transaktion();
+        if (!gueltig || Verspaetet())
+            return 0;
+        bewegt = bewegt || Wert != 0;
+    }
+    return bewegt;
 }

@@ -3,32 +3,6 @@
 
 #include "pikon.h"
 
-#define RING_RLSD (MS_RING_ON | MS_RLSD_ON)
-
-/* Break for 20 ms: RING and RLSD must both come on. Break cleared, 30 ms later they must
- * both have gone off again. The second test keeps out a port whose lines are on anyway,
- * such as a modem holding carrier and ringing.
- * A read that fails leaves dwComStatus as the last good read left it, perhaps on the port
- * probed before (a modem's RING and RLSD, say), and with a break that was never set, or never
- * cleared, the words read say nothing about the module: so a port on which any of these four
- * calls fails has not answered, whatever the words say. Every call is still made, in the same
- * order (each call stands before the &&), so that a break set is always cleared again and an
- * answering port sees exactly the sequence it always did. */
-static int probe(void)
-{
-    BOOL ok;
-    int answered;
-
-    ok = SetCommBreak(hCom);
-    Sleep(20);
-    ok = GetCommModemStatus(hCom, &dwComStatus) && ok;
-    answered = (dwComStatus & RING_RLSD) == RING_RLSD;
-    ok = ClearCommBreak(hCom) && ok;
-    Sleep(30);
-    ok = GetCommModemStatus(hCom, &dwComStatus) && ok;
-    return ok && answered && (dwComStatus & RING_RLSD) == 0;
-}
-
 /* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. The
  * settings raise RTS, the clock; it is lowered again, so that the first control word's START
  * bit gets the rising edge the chip takes it on. */
@@ -44,23 +18,37 @@ static void configure(void)
     loclock();
 }
 
+/* A port whose status comes late is a USB adapter, and some of those (the CDC-ACM class) carry
+ * no CTS at all: there a sweep must show CTS moving, and clean framing, before any value is
+ * believed. A live port needs no such proof, and its detection stays as short as it was. */
+static int Lesbar(void)
+{
+    if (nachlauf == 0)
+        return 1;
+    return NachlaufBrauchbar() && Pruefsweep();
+}
+
 /* Returns the port of the module, 1 to 4, left open and configured in hCom; KEIN_MODUL if
- * none. */
+ * none. A port whose module answers but whose status reads cannot carry its bits is named in
+ * abgelehnt and passed over. */
 int IniKMX(void)
 {
     int n;
 
     if (hCom != 0)
         CloseHandle(hCom);
+    abgelehnt = 0;
     for (n = 1; n < KEIN_MODUL; n++) {
         sprintf(hilfstext, "COM%d", n);
         hCom = CreateFileA(hilfstext, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
                            FILE_FLAG_OVERLAPPED, NULL);
         if (hCom == INVALID_HANDLE_VALUE)
             continue;
-        if (probe()) {
+        if (Kalibrieren()) {
             configure();
-            return n;
+            if (Lesbar())
+                return n;
+            abgelehnt = n;
         }
         CloseHandle(hCom);
     }
