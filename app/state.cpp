@@ -9,6 +9,7 @@ char workstring[16] = "";
 int inbin[8] = {0};
 int ausbin[13] = {0};
 float Wert = 0;
+int gueltig = 0;
 HANDLE hCom = 0;
 int ComNr = 0;
 DWORD dwComStatus = 0;

@@ -42,7 +42,11 @@ static void MesseKanal(void)
     inbin[2] = kanalbits[kanal - 1][1];
     inbin[3] = kanalbits[kanal - 1][2];
     wandeln();
-    sprintf(workstring, "%.3lf", Wert / 1000.0);
+    /* A conversion without a value shows an empty field: no number that was not measured. */
+    if (gueltig)
+        sprintf(workstring, "%.3lf", Wert / 1000.0);
+    else
+        workstring[0] = '\0';
     Plotten(kanal, Wert);
     SetDlgItemTextA(Anzeigefenster, IDC_WERT_BASE + kanal, workstring);
     /* The stop's -1 is meant for the count at the top of the next sweep, which makes the sweep

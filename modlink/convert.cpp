@@ -19,19 +19,22 @@
  * so the edge lies behind it. */
 #define WANDELZEIT_US 12
 
-/* The data line is set while the clock is low; the clock then pulses once per bit. */
-void clockout(void)
+/* The data line is set while the clock is low; the clock then pulses once per bit. FALSE if a
+ * line change failed; the others are still made. */
+BOOL clockout(void)
 {
     int j;
+    BOOL geschaltet = TRUE;
 
     for (j = 0; j < 8; j++) {
         if (inbin[j])
-            hidata();
+            geschaltet = hidata() && geschaltet;
         else
-            lodata();
-        hiclock();
-        loclock();
+            geschaltet = lodata() && geschaltet;
+        geschaltet = hiclock() && geschaltet;
+        geschaltet = loclock() && geschaltet;
     }
+    return geschaltet;
 }
 
 /* Busy-waits on the performance counter: Sleep's millisecond would cost a hundred times more
@@ -63,27 +66,64 @@ static void Austakten(int rest)
     }
 }
 
-/* Each bit is read while the clock is high. CTS off (word 0) is a 1, CTS alone on (0x10) a 0;
- * any other word leaves the bit as it was. A failed read ends the reading. */
-void getWandelWerte(void)
+/* A word with DSR, RING or RLSD on is no bit: the module drives only CTS. It is read again while
+ * the clock stays high (the chip changes its output on falling edges only, so each re-read sees
+ * the same bit). A glitch, or an adapter's status report caught mid-change, is gone by the next
+ * read or the one after, even where the adapter answers reads from a report refreshed every
+ * millisecond or so; a line held on by a cable or a modem stays on through any number of reads,
+ * and more would only delay the message. Two re-reads tell the one from the other. */
+#define NEULESEN 2
+
+#define FEHLER_LESEN "Fehler bei GetCommModemStatus!\nAnwendung schließen!"
+#define FEHLER_WORT "Fehler bei GetCommModemStatus!\nDSR, RING oder RLSD ist an: Kabel prüfen!"
+#define FEHLER_LEITUNG "Fehler bei EscapeCommFunction!\nAnwendung schließen!"
+
+/* The bit under the high clock into ausbin[i]: CTS off (word 0) is a 1, CTS alone on (0x10) a
+ * 0. NULL, or the message when the bit cannot be had. */
+static const char *LiesBit(int i)
+{
+    int lesung;
+
+    for (lesung = 0; lesung <= NEULESEN; lesung++) {
+        if (!GetCommModemStatus(hCom, &dwComStatus))
+            return FEHLER_LESEN;
+        if (dwComStatus == 0 || dwComStatus == MS_CTS_ON) {
+            ausbin[i] = dwComStatus == 0;
+            return NULL;
+        }
+    }
+    return FEHLER_WORT;
+}
+
+/* A transaction that yields no value ends with the answer's remaining pulses and the clock low,
+ * then says why. */
+static int Abbruch(int rest, const char *text)
+{
+    Austakten(rest);
+    MessageBoxA(NULL, text, "ZEQ", 0);
+    return 0;
+}
+
+/* Each bit is read while the clock is high. `geschaltet`: whether the line changes before went
+ * through. A failed line change, a failed read or an unclean word ends the reading; 1 when all
+ * 13 bits were read. */
+int getWandelWerte(BOOL geschaltet)
 {
     int i;
+    const char *fehler;
 
-    lodata();
+    geschaltet = lodata() && geschaltet;
     WarteWandlung();
     for (i = 12; i >= 0; i--) {
-        hiclock();
-        if (!GetCommModemStatus(hCom, &dwComStatus)) {
-            Austakten(i);
-            MessageBoxA(NULL, "Fehler bei GetCommModemStatus!\nAnwendung schließen!", "ZEQ", 0);
-            return;
-        }
-        if (dwComStatus == 0)
-            ausbin[i] = 1;
-        else if (dwComStatus == MS_CTS_ON)
-            ausbin[i] = 0;
-        loclock();
+        geschaltet = hiclock() && geschaltet;
+        fehler = geschaltet ? LiesBit(i) : FEHLER_LEITUNG;
+        if (fehler)
+            return Abbruch(i, fehler);
+        geschaltet = loclock();
     }
+    if (!geschaltet)
+        return Abbruch(0, FEHLER_LEITUNG);
+    return 1;
 }
 
 /* ausbin[11] is the most significant bit, ausbin[0] the least; ausbin[12] is the leading bit. */
@@ -98,11 +138,16 @@ int todec(void)
     return code;
 }
 
+/* gueltig is set only once the transaction is over: a run started inside its message makes
+ * conversions of its own. The closing DTR change comes after the last bit was read and does not
+ * count against the value. */
 void wandeln(void)
 {
-    lodata();
-    clockout();
-    getWandelWerte();
+    BOOL geschaltet;
+
+    geschaltet = lodata();
+    geschaltet = clockout() && geschaltet;
+    gueltig = getWandelWerte(geschaltet);
     hidata();
     todec();
 }

@@ -29,23 +29,37 @@ static int probe(void)
     return ok && answered && (dwComStatus & RING_RLSD) == 0;
 }
 
+/* XON and XOFF mean nothing here (no data is sent), but some drivers report them equal, and a
+ * driver refuses to have equal characters written back: such a port gets the usual ones. */
+static void XonXoff(DCB *d)
+{
+    if (d->XonChar == d->XoffChar) {
+        d->XonChar = 0x11;
+        d->XoffChar = 0x13;
+    }
+}
+
 /* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. The
  * settings raise RTS, the clock; it is lowered again, so that the first control word's START
- * bit gets the rising edge the chip takes it on. */
-static void configure(void)
+ * bit gets the rising edge the chip takes it on. A port that refuses the settings or these line
+ * changes keeps the lines under its driver's control: it cannot carry the module's transfers.
+ * Returns 1 when all went through. */
+static int configure(void)
 {
-    GetCommState(hCom, &dcborg);
+    if (!GetCommState(hCom, &dcborg))
+        return 0;
     dcb = dcborg;
     dcb.BaudRate = CBR_256000;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    SetCommState(hCom, &dcb);
-    hidata();
-    loclock();
+    XonXoff(&dcb);
+    if (!SetCommState(hCom, &dcb))
+        return 0;
+    return hidata() && loclock();
 }
 
 /* Returns the port of the module, 1 to 4, left open and configured in hCom; KEIN_MODUL if
- * none. */
+ * none. A port that answers but cannot be configured is passed over like one without it. */
 int IniKMX(void)
 {
     int n;
@@ -58,10 +72,8 @@ int IniKMX(void)
                            FILE_FLAG_OVERLAPPED, NULL);
         if (hCom == INVALID_HANDLE_VALUE)
             continue;
-        if (probe()) {
-            configure();
+        if (probe() && configure())
             return n;
-        }
         CloseHandle(hCom);
     }
     return KEIN_MODUL;
