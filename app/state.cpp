@@ -9,13 +9,13 @@ char workstring[16] = "";
 int inbin[8] = {0};
 int ausbin[13] = {0};
 float Wert = 0;
+int gueltig = 0;
 HANDLE hCom = 0;
 int ComNr = 0;
 DWORD dwComStatus = 0;
 DCB dcborg;
 DCB dcb;
 char hilfstext[1000] = "";
-int gueltig = 0;
 LONGLONG nachlauf = 0;
 int abgelehnt = 0;
 

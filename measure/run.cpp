@@ -38,13 +38,13 @@ static void MesseKanal(void)
     inbin[2] = kanalwahl[kanal - 1][1];
     inbin[3] = kanalwahl[kanal - 1][2];
     wandeln();
-    if (gueltig) {
+    /* A conversion without a value shows an empty field: no number that was not measured. */
+    if (gueltig)
         sprintf(workstring, "%.3lf", Wert / 1000.0);
-        Plotten(kanal, Wert);
-        SetDlgItemTextA(Anzeigefenster, IDC_WERT_BASE + kanal, workstring);
-    } else {
-        SetDlgItemTextA(Anzeigefenster, IDC_WERT_BASE + kanal, "");
-    }
+    else
+        workstring[0] = '\0';
+    Plotten(kanal, Wert);
+    SetDlgItemTextA(Anzeigefenster, IDC_WERT_BASE + kanal, workstring);
     /* The stop's -1 is meant for the count at the top of the next sweep, which makes the sweep
      * completing after a stop 0. A stop given inside a conversion (from the panels, while the
      * status-read message is open) comes after this sweep was counted, and its channels still

@@ -36,19 +36,22 @@ void Steuerwort(int k)
         inbin[1 + j] = kanalwahl[k - 1][j];
 }
 
-/* The data line is set while the clock is low; the clock then pulses once per bit. */
-void clockout(void)
+/* The data line is set while the clock is low; the clock then pulses once per bit. FALSE if a
+ * line change failed; the others are still made. */
+BOOL clockout(void)
 {
     int j;
+    BOOL geschaltet = TRUE;
 
     for (j = 0; j < 8; j++) {
         if (inbin[j])
-            hidata();
+            geschaltet = hidata() && geschaltet;
         else
-            lodata();
-        hiclock();
-        loclock();
+            geschaltet = lodata() && geschaltet;
+        geschaltet = hiclock() && geschaltet;
+        geschaltet = loclock() && geschaltet;
     }
+    return geschaltet;
 }
 
 /* Sleep's millisecond would cost a hundred times more than the conversion. The wait begins
@@ -71,39 +74,73 @@ static void Austakten(int rest)
     }
 }
 
-/* The bit read after the chip's LSB: it puts out zeros there, so a 1 is a bit read too early. */
+/* A word with DSR, RING or RLSD on is no bit: the module drives only CTS. It is read again while
+ * the clock stays high (the chip changes its output on falling edges only, so each re-read sees
+ * the same bit). A glitch, or an adapter's status report caught mid-change, is gone by the next
+ * read or the one after, even where the adapter answers reads from a report refreshed every
+ * millisecond or so; a line held on by a cable or a modem stays on through any number of reads,
+ * and more would only delay the message. Two re-reads tell the one from the other. */
+#define NEULESEN 2
+
+#define FEHLER_LESEN "Fehler bei GetCommModemStatus!\nAnwendung schließen!"
+#define FEHLER_WORT "Fehler bei GetCommModemStatus!\nDSR, RING oder RLSD ist an: Kabel prüfen!"
+#define FEHLER_LEITUNG "Fehler bei EscapeCommFunction!\nAnwendung schließen!"
+
+/* The bit read after the chip's LSB on a port whose status comes late: the chip puts out zeros
+ * there, so a 1 is a bit read before the port showed it. */
 static int schlussbit;
 
+/* The bit under the high clock: CTS off (word 0) is a 1, CTS alone on (0x10) a 0. NULL, or the
+ * message when the bit cannot be had. */
+static const char *LiesBit(int *bit)
+{
+    int lesung;
+
+    for (lesung = 0; lesung <= NEULESEN; lesung++) {
+        if (!GetCommModemStatus(hCom, &dwComStatus))
+            return FEHLER_LESEN;
+        if (dwComStatus == 0 || dwComStatus == MS_CTS_ON) {
+            *bit = dwComStatus == 0;
+            return NULL;
+        }
+    }
+    return FEHLER_WORT;
+}
+
+/* A transaction that yields no value ends with the answer's remaining pulses and the clock low,
+ * then says why. */
+static int Abbruch(int rest, const char *text)
+{
+    Austakten(rest);
+    MessageBoxA(NULL, text, "ZEQ", 0);
+    return 0;
+}
+
 /* Each bit is read while the clock is high, on a port whose status comes late only once the
- * time it takes has passed. CTS off (word 0) is a 1, CTS alone on (0x10) a 0; any other word
- * leaves the bit as it was. On such a port one bit more is read: the zero after the LSB. A
- * failed read ends the reading, and the conversion has no value. */
-void getWandelWerte(void)
+ * time it takes has passed; there one bit more is read, the zero after the LSB. `geschaltet`:
+ * whether the line changes before went through. A failed line change, a failed read or an
+ * unclean word ends the reading; 1 when every bit was read. */
+int getWandelWerte(BOOL geschaltet)
 {
     int letztes = nachlauf > 0 ? -1 : 0;
     int i;
-    int *bit;
+    const char *fehler;
 
     schlussbit = 0;
-    lodata();
+    geschaltet = lodata() && geschaltet;
     WarteWandlung();
     for (i = 12; i >= letztes; i--) {
-        hiclock();
+        geschaltet = hiclock() && geschaltet;
         if (nachlauf > 0)
             Warte(nachlauf);
-        if (!GetCommModemStatus(hCom, &dwComStatus)) {
-            Austakten(i - letztes);
-            gueltig = 0;
-            MessageBoxA(NULL, "Fehler bei GetCommModemStatus!\nAnwendung schließen!", "ZEQ", 0);
-            return;
-        }
-        bit = i >= 0 ? &ausbin[i] : &schlussbit;
-        if (dwComStatus == 0)
-            *bit = 1;
-        else if (dwComStatus == MS_CTS_ON)
-            *bit = 0;
-        loclock();
+        fehler = geschaltet ? LiesBit(i >= 0 ? &ausbin[i] : &schlussbit) : FEHLER_LEITUNG;
+        if (fehler)
+            return Abbruch(i - letztes, fehler);
+        geschaltet = loclock();
     }
+    if (!geschaltet)
+        return Abbruch(0, FEHLER_LEITUNG);
+    return 1;
 }
 
 /* ausbin[11] is the most significant bit, ausbin[0] the least; ausbin[12] is the leading bit. */
@@ -118,12 +155,16 @@ int todec(void)
     return code;
 }
 
+/* gueltig is set only once the transaction is over: a run started inside its message makes
+ * conversions of its own. The closing DTR change comes after the last bit was read and does not
+ * count against the value. */
 static void Transaktion(void)
 {
-    gueltig = 1;
-    lodata();
-    clockout();
-    getWandelWerte();
+    BOOL geschaltet;
+
+    geschaltet = lodata();
+    geschaltet = clockout() && geschaltet;
+    gueltig = getWandelWerte(geschaltet);
     hidata();
     todec();
 }

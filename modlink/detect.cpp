@@ -3,19 +3,33 @@
 
 #include "pikon.h"
 
+/* XON and XOFF mean nothing here (no data is sent), but some drivers report them equal, and a
+ * driver refuses to have equal characters written back: such a port gets the usual ones. */
+static void XonXoff(DCB *d)
+{
+    if (d->XonChar == d->XoffChar) {
+        d->XonChar = 0x11;
+        d->XoffChar = 0x13;
+    }
+}
+
 /* 256000 baud, DTR and RTS enabled, everything else as the port had it; DTR rests on. The
  * settings raise RTS, the clock; it is lowered again, so that the first control word's START
- * bit gets the rising edge the chip takes it on. */
-static void configure(void)
+ * bit gets the rising edge the chip takes it on. A port that refuses the settings or these line
+ * changes keeps the lines under its driver's control: it cannot carry the module's transfers.
+ * Returns 1 when all went through. */
+static int configure(void)
 {
-    GetCommState(hCom, &dcborg);
+    if (!GetCommState(hCom, &dcborg))
+        return 0;
     dcb = dcborg;
     dcb.BaudRate = CBR_256000;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    SetCommState(hCom, &dcb);
-    hidata();
-    loclock();
+    XonXoff(&dcb);
+    if (!SetCommState(hCom, &dcb))
+        return 0;
+    return hidata() && loclock();
 }
 
 /* A port whose status comes late is a USB adapter, and some of those (the CDC-ACM class) carry
@@ -29,8 +43,9 @@ static int Lesbar(void)
 }
 
 /* Returns the port of the module, 1 to 4, left open and configured in hCom; KEIN_MODUL if
- * none. A port whose module answers but whose status reads cannot carry its bits is named in
- * abgelehnt and passed over. */
+ * none. A port that answers but cannot be configured is passed over like one without it; one
+ * whose module answers but whose status reads cannot carry its bits is named in abgelehnt and
+ * passed over. */
 int IniKMX(void)
 {
     int n;
@@ -44,8 +59,7 @@ int IniKMX(void)
                            FILE_FLAG_OVERLAPPED, NULL);
         if (hCom == INVALID_HANDLE_VALUE)
             continue;
-        if (Kalibrieren()) {
-            configure();
+        if (Kalibrieren() && configure()) {
             if (Lesbar())
                 return n;
             abgelehnt = n;

@@ -8,6 +8,7 @@
 //   GetFileAttributesA  a = the value returned, text = the path asked for
 //   ShellExecuteA       window, a = show command, b = the value returned,
 //                       text = "verb\nfile" (an empty verb for NULL)
+//   GetModuleFileNameW, GetFileAttributesW, ShellExecuteW: as their ANSI twins (sizes in WCHARs)
 #ifndef PIKON_WINAPI_DRIVER_SYSTEM_H
 #define PIKON_WINAPI_DRIVER_SYSTEM_H
 
@@ -24,7 +25,7 @@ void SetProgramPath(const std::string& path);
 
 // The files that exist. At the start (and after ResetSystem) those of the unpacked package:
 // PIKON.exe, PIKON.HLP and PIKON.html in C:\PIKON. A folder exists while a file lies in it.
-// Files with the extension .htm or .html open in the browser; ShellExecuteA knows no other kind.
+// Files with the extension .htm or .html open in the browser; ShellExecute knows no other kind.
 void PutFile(const std::string& path);
 void RemoveFile(const std::string& path);
 
