@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Prints the rows of one build's table: port | shown | sweeps/s
+# Prints the rows of one build's table: port | shown | sweeps/s | at most
 rows() {  # source dir, build dir
   cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DPIKON_TESTS=OFF >/dev/null
   cmake --build "$2" -j2 --target port_table >/dev/null
@@ -18,7 +18,7 @@ rows() {  # source dir, build dir
 
 now=$(rows . build/port-table)
 if [ $# -eq 0 ]; then
-  printf '| port | shown | sweeps/s |\n|---|---|---|\n%s\n' "$now"
+  printf '| port | shown | sweeps/s | at most |\n|---|---|---|---|\n%s\n' "$now"
   exit 0
 fi
 src=build/port-table-$1-src
@@ -28,7 +28,7 @@ git archive HEAD | tar -x -C "$src"
 rm -rf "${src:?}"/{app,measure,modlink,plot,resources}
 git archive "$1" app measure modlink plot resources | tar -x -C "$src"
 before=$(rows "$src" "build/port-table-$1")
-printf '| port | shown at %s | shown now | sweeps/s now |\n|---|---|---|---|\n' "$1"
+printf '| port | shown at %s | shown now | sweeps/s now | at most |\n|---|---|---|---|---|\n' "$1"
 paste -d '\t' <(printf '%s\n' "$before") <(printf '%s\n' "$now") |
   awk -F '\t' '{ split($1, b, " [|] "); split($2, n, " [|] ");
-                 printf "%s | %s | %s | %s\n", n[1], b[2], n[2], n[3] }'
+                 printf "%s | %s | %s | %s | %s\n", n[1], b[2], n[2], n[3], n[4] }'

@@ -59,15 +59,6 @@ OTHERS = {
     "Weitere Informationen": "Windows SmartScreen", "Trotzdem ausführen": "Windows SmartScreen",
     "Intelligenter App-Steuerung": "Windows 11's Smart App Control",
 }
-# Messages the module link is being given, quoted ahead of it, in the program's own form (a
-# printf conversion stands for the port's number). Each counts as the program's text; one that
-# the program has by now fails the check, so that this list goes once it has them all.
-ANNOUNCED = [
-    "Fehler bei EscapeCommFunction!\nAnwendung schließen!",
-    "Fehler bei GetCommModemStatus!\nDSR, RING oder RLSD ist an: Kabel prüfen!",
-    "KMX12 an COM%d gefunden, aber nicht lesbar:\nder Anschluss meldet CTS zu spät oder nie.\n"
-    "Siehe LIESMICH.TXT, „Anschlüsse und Adapter“.",
-]
 failures = []
 
 
@@ -248,7 +239,7 @@ def program_texts():
     """The program's texts, each as a pattern for what a document may quote of it: the whole text
     or some of its lines in a row, white space as one blank, a printf conversion as a word (a
     number, or a letter standing for one)."""
-    texts = list(ANNOUNCED)
+    texts = []
     for path in PROGRAM_SOURCES:
         texts += literals(open(path, encoding="utf-8").read(), path.endswith(".rc"))
     patterns = set()
@@ -276,16 +267,8 @@ def quotes(text):
 
 def check_quotes(documents, headings):
     """Every quote of the documents is the program's text (a menu path „A > B“ one in each
-    part), one of their own headings, or another's text in OTHERS. Texts of ANNOUNCED that the
-    program has by now fail, so that the list is dropped."""
+    part), one of their own headings, or another's text in OTHERS."""
     program = program_texts()
-    own = set()
-    for path in PROGRAM_SOURCES:
-        own.update(normal(t) for t in literals(open(path, encoding="utf-8").read(),
-                                                 path.endswith(".rc")))
-    for text in ANNOUNCED:
-        if normal(text) in own:
-            fail(f"the program has {text!r} now: drop it from ANNOUNCED")
     checked = 0
     for name, text in documents.items():
         for q in quotes(text):

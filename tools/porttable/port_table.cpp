@@ -1,14 +1,15 @@
 // The whole program on each kind of serial port, with the simulated module on COM1: start-up
 // and detection, "Messen", 40 sweeps, "Stop/Reset", end. Prints one Markdown table row a kind:
 // what the user was shown (every value right, how many wrong, the port refused, no module
-// found) and sweeps per second on the virtual clock (what the port calls and waits take, not
-// this machine's speed).
+// found), sweeps per second on the virtual clock (what the port calls and waits take, not this
+// machine's speed), and the most any program could get from the port (FloorSeconds).
 // Each kind runs in a process of its own, as the program's state is process-wide.
 //
 //   port_table            (tools/port-table.sh builds and runs it)
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -69,6 +70,16 @@ std::string Values() {
   return wrong == 0 ? "right" : "wrong: " + std::to_string(wrong) + " of " + std::to_string(shown);
 }
 
+// The least time a sweep can take on this port: its 424 line changes and 104 status reads, and
+// before each read the part of the adapter's slowest report of a bit that the clock's rising
+// call (one line change) does not already cover.
+double FloorSeconds(const drv::PortBehaviour& port) {
+  const std::uint64_t slowest =
+      std::max(port.reportDelayNs + port.reportJitterNs, port.statusRefreshNs);
+  const std::uint64_t wait = slowest > port.lineNs ? slowest - port.lineNs : 0;
+  return double(424 * port.lineNs + 104 * (port.statusNs + wait)) / 1e9;
+}
+
 // Runs the program on this kind of port; the child's verdict comes back as one line:
 // what was shown, then sweeps per second where a run was made.
 std::string RunOn(const Kind& kind) {
@@ -80,13 +91,14 @@ std::string RunOn(const Kind& kind) {
   const std::string shown = Values();
   char row[200];
   if (g_outcome.stopNs == 0) {
-    std::snprintf(row, sizeof row, "| %s | %s | - |", kind.what, shown.c_str());
+    std::snprintf(row, sizeof row, "| %s | %s | - | - |", kind.what, shown.c_str());
     return row;
   }
   const double seconds = double(g_outcome.stopNs - g_outcome.startNs) / 1e9;
   const double rate = kSweeps / seconds;
-  std::snprintf(row, sizeof row, "| %s | %s | %.*f |", kind.what, shown.c_str(),
-                rate < 10 ? 2 : 0, rate);
+  const double floor = 1 / FloorSeconds(kind.port);
+  std::snprintf(row, sizeof row, "| %s | %s | %.*f | %.*f |", kind.what, shown.c_str(),
+                rate < 10 ? 2 : 0, rate, floor < 10 ? 2 : 0, floor);
   return row;
 }
 
@@ -101,6 +113,8 @@ int main() {
       {"FTDI, Linux ftdi_sio (live, 1 ms a call)", drv::FtdiLinux()},
       {"FTDI, Windows VCP, latency timer 16 ms (default)", drv::FtdiWindows(16)},
       {"FTDI, Windows VCP, latency timer 1 ms", drv::FtdiWindows(1)},
+      {"FTDI, Windows VCP, latency timer 64 ms", drv::FtdiWindows(64)},
+      {"USB adapter reporting its status 2 ms late", drv::CachedUsbAdapter(2)},
       {"PL2303, Linux pl2303 (status 1-3 ms late)", drv::Pl2303Linux()},
       {"PL2303 HXD clone, Linux (no break)", drv::Pl2303HxdClone()},
       {"CH340/CH341, Linux ch341 (status 1-3 ms late)", drv::Ch341Linux()},
@@ -112,7 +126,7 @@ int main() {
       {"CDC-ACM device without break, Linux", drv::CdcAcmNoBreak()},
       {"CDC-ACM device, Windows usbser.sys (no CTS, RTS only with DTR)", drv::UsbserWindows()},
   };
-  std::printf("| port | shown | sweeps/s |\n|---|---|---|\n");
+  std::printf("| port | shown | sweeps/s | at most |\n|---|---|---|---|\n");
   for (const Kind& kind : kinds) {
     int pipe_fd[2];
     if (pipe(pipe_fd) != 0) return 1;
@@ -129,7 +143,7 @@ int main() {
     close(pipe_fd[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    if (n <= 0) std::printf("| %s | (the run failed) | |\n", kind.what);
+    if (n <= 0) std::printf("| %s | (the run failed) | | |\n", kind.what);
     else std::fwrite(buffer, 1, std::size_t(n), stdout);
   }
   return 0;
