@@ -40,9 +40,9 @@ void ScriptRun() {
     if (drv::TopMessageBox()) return drv::AnswerMessageBox(IDOK);
     drv::ClickItem(g_hToolbar, IDC_MESSEN);
     const unsigned long start = drv::Fetches();
-    drv::Script(drv::AtFetch(start + 1), "time the first sweep",
+    drv::Script(drv::AtFetch(start + 2), "time the first sweep",
                 [] { g_outcome.startNs = drv::ClockNs(); });
-    drv::Script(drv::AtFetch(start + 1 + kSweeps), "Stop/Reset", [] {
+    drv::Script(drv::AtFetch(start + 2 + kSweeps), "Stop/Reset", [] {
       g_outcome.stopNs = drv::ClockNs();
       drv::ClickItem(StopBox, IDC_STOP);
     });
