@@ -75,7 +75,8 @@ static BOOL HilfeImBrowser(HWND hwnd)
 
 /* Windows Vista (version 6.0) and later ship no WinHelp viewer: there the help is the web page,
  * in the default browser. WinHelp came with Windows up to XP, and Vista to 8.1 can have it
- * installed; Windows 10 and later have none at all, so there nothing else is asked. */
+ * installed; Windows 10 and later have none at all, so there the user is told where the page
+ * is to be found. */
 static void Hilfe(HWND hwnd)
 {
     BYTE version = LOBYTE(LOWORD(GetVersion()));
@@ -84,6 +85,9 @@ static void Hilfe(HWND hwnd)
         return;
     if (version < 10)
         WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);
+    else
+        MessageBoxA(hwnd, "Hilfe nicht zu öffnen!\nBitte PIKON.html aus dem Ordner\nvon PIKON.exe im Browser öffnen.",
+                    "ZEQ-Info", MB_ICONEXCLAMATION | MB_OK);
 }
 
 static void Befehl(HWND hwnd, int id)

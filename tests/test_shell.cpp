@@ -328,10 +328,11 @@ TEST(Shell, MenuEntriesThatAreGrayed) {
 // "Kurzbeschreibung" opens the web page beside the program in the browser where Windows has no
 // WinHelp viewer (Vista, 6.0, and later), from any folder, also one whose name the ANSI code page
 // cannot spell. WinHelp is asked for the help file on older Windows, and where the page cannot be
-// had on Windows that can have the viewer (up to 8.1, 6.3); Windows 10 and later have none.
+// had on Windows that can have the viewer (up to 8.1, 6.3); Windows 10 and later have none, and
+// there a message says where the page is.
 TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileWhereWindowsHasItsViewer) {
   drv::PlugPort(1, drv::PortKind::Module);
-  enum Help { kPage, kWinHelp, kNothing };
+  enum Help { kPage, kWinHelp, kMessage };
   struct Case {
     const char* what;
     int major, minor;
@@ -355,11 +356,11 @@ TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileWhereWindowsHasItsViewer) {
       {"Windows 11, in a folder the code page cannot spell", 10, 0, lodz, true, kPage},
       {"Windows 11, in a folder with a character of two UTF-16 units", 10, 0, note, true, kPage},
       {"Windows 8.1, no page", 6, 3, root, false, kWinHelp},
-      {"Windows 11, no page", 10, 0, root, false, kNothing},
-      {"Windows 11, a folder called PIKON.html", 10, 0, root, false, kNothing},
+      {"Windows 11, no page", 10, 0, root, false, kMessage},
+      {"Windows 11, a folder called PIKON.html", 10, 0, root, false, kMessage},
       {"Windows 11, the page's path of 259 characters", 10, 0, fits, true, kPage},
-      {"Windows 11, the page's path of 260 characters", 10, 0, over, true, kNothing},
-      {"Windows 11, the program's path cut short", 10, 0, cut, true, kNothing},
+      {"Windows 11, the page's path of 260 characters", 10, 0, over, true, kMessage},
+      {"Windows 11, the program's path cut short", 10, 0, cut, true, kMessage},
   };
   static std::size_t from = 0;
   for (const Case& c : cases) {
@@ -374,6 +375,11 @@ TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileWhereWindowsHasItsViewer) {
       from = drv::Ledger().size();
       drv::ChooseMenu(MainWindow(), IDM_HILFE);
     });
+    if (c.want == kMessage)
+      drv::Script(drv::WhenMessageBox(), std::string("the message on ") + c.what, [] {
+        EXPECT_EQ(drv::WindowText(drv::TopMessageBox()), "ZEQ-Info");
+        drv::AnswerMessageBox(IDOK);
+      });
     drv::Script(drv::WhenIdle(), std::string("look at ") + c.what, [&c] {
       HWND main = MainWindow();
       std::vector<Row> want;
@@ -381,7 +387,12 @@ TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileWhereWindowsHasItsViewer) {
         want.push_back(
             {"ShellExecuteW", main, SW_SHOWNORMAL, 42, "open\n" + c.folder + "\\PIKON.html"});
       if (c.want == kWinHelp) want.push_back({"WinHelpA", main, HELP_FORCEFILE, 0, "PIKON.HLP"});
-      std::vector<Row> any = {{"ShellExecuteA", main}, {"ShellExecuteW", main}, {"WinHelpA", main}};
+      if (c.want == kMessage)
+        want.push_back({"MessageBoxA", main, 0, MB_ICONEXCLAMATION | MB_OK,
+                        "Hilfe nicht zu öffnen!\nBitte PIKON.html aus dem Ordner\nvon PIKON.exe im "
+                        "Browser öffnen.\nZEQ-Info"});
+      std::vector<Row> any = {{"ShellExecuteA", main}, {"ShellExecuteW", main}, {"WinHelpA", main},
+                              {"MessageBoxA", main}};
       EXPECT_TRUE(testsupport::SameSequence(want, testsupport::CallsNamedIn(any, from))) << c.what;
     });
   }

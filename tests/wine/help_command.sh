@@ -182,7 +182,8 @@ expect_winhelp win7-nobrowser
 grep -q 'trace:exec:SHELL_execute retval 31' "$tmp/app-win7-nobrowser.err" \
   || die "win7-nobrowser: ShellExecuteW did not fail for want of an association"
 
-# --- 3. As Windows 10 with no program for web pages: nothing, as Windows 10 has no help viewer. ---
+# --- 3. As Windows 10 with no program for web pages: no help viewer there, so a message says
+# where the page is. --------------------------------------------------------------------------
 help_as win10 win10-nobrowser
 for _ in $(seq 100); do
   grep -q 'trace:exec:SHELL_execute retval' "$tmp/app-win10-nobrowser.err" && break; sleep 0.2
@@ -193,7 +194,11 @@ sleep 2
 ! grep -q 'WINHELP_HandleCommand' "$tmp/app-win10-nobrowser.err" \
   || die "win10-nobrowser: the help viewer was asked"
 [ ! -e "$tmp/browser.args" ] || die "win10-nobrowser: the browser was asked for $(cat "$tmp/browser.args")"
-echo "help_command: win10-nobrowser: the page could not be opened; no help viewer asked"
+for _ in $(seq 50); do box=$(ask box | iconv -f CP1252 -t UTF-8); [ -n "$box" ] && break; sleep 0.1; done
+[[ "$box" == *"Hilfe nicht zu öffnen!"* ]] || die "win10-nobrowser: no message, or another: [$box]"
+ask answer >/dev/null
+echo "help_command: win10-nobrowser: the page could not be opened; no help viewer asked; the" \
+     "message says where the page is"
 end_pikon win10-nobrowser
 
 # --- 4. As Windows 10 with a browser, from a folder the code page cannot spell: the page. --------
