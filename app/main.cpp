@@ -38,7 +38,8 @@ static void Erzeugen(HWND hwnd)
             MeldeUnlesbar(hwnd);
         else
             MessageBoxA(hwnd,
-                        "KMX12 nicht gefunden!\nBitte Modul anschließen\nund Anwendung erneut starten.",
+                        "KMX12 nicht gefunden!\nBitte Modul anschließen\n"
+                        "und Anwendung erneut starten.",
                         "ZEQ-Info", MB_ICONHAND | MB_OK);
         exeparam = 0;
         DestroyWindow(hwnd);
@@ -86,7 +87,9 @@ static void Hilfe(HWND hwnd)
     if (version < 10)
         WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);
     else
-        MessageBoxA(hwnd, "Hilfe nicht zu öffnen!\nBitte PIKON.html aus dem Ordner\nvon PIKON.exe im Browser öffnen.",
+        MessageBoxA(hwnd,
+                    "Hilfe nicht zu öffnen!\nBitte PIKON.html aus dem Ordner\n"
+                    "von PIKON.exe im Browser öffnen.",
                     "ZEQ-Info", MB_ICONEXCLAMATION | MB_OK);
 }
 
