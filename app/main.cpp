@@ -1,7 +1,5 @@
 /* PIKON's frame: the graphical entry, the main window with its menu and five panels, the
  * module detection at start, the About box and the help file. */
-#include <string.h>
-
 #include "pikon.h"
 
 #define HILFESEITE "PIKON.html"
@@ -36,9 +34,13 @@ static void Erzeugen(HWND hwnd)
 
     ComNr = IniKMX();
     if (ComNr == KEIN_MODUL) {
-        MessageBoxA(hwnd,
-                    "KMX12 nicht gefunden!\nBitte Modul anschließen\nund Anwendung erneut starten.",
-                    "ZEQ-Info", MB_ICONHAND | MB_OK);
+        if (abgelehnt)
+            MeldeUnlesbar(hwnd);
+        else
+            MessageBoxA(hwnd,
+                        "KMX12 nicht gefunden!\nBitte Modul anschließen\n"
+                        "und Anwendung erneut starten.",
+                        "ZEQ-Info", MB_ICONHAND | MB_OK);
         exeparam = 0;
         DestroyWindow(hwnd);
     } else {
@@ -47,30 +49,48 @@ static void Erzeugen(HWND hwnd)
     SetFocus(g_hToolbar); /* after a destroy this does nothing */
 }
 
-/* Windows Vista (version 6.0) and later ship no WinHelp viewer: there the help is the web page
- * next to PIKON.exe, in the default browser. FALSE where that is not to be had (older Windows,
- * a path too long, no page, no browser), and WinHelp is asked instead. */
+/* The web page beside the program, in UTF-16: the ANSI calls would turn a folder's characters
+ * that the code page lacks into '?' and miss it. FALSE where that is not to be had (a path too
+ * long, no page, no browser). */
 static BOOL HilfeImBrowser(HWND hwnd)
 {
-    char pfad[MAX_PATH];
-    char *name;
-    DWORD n;
+    static const WCHAR oeffnen[] = {'o', 'p', 'e', 'n', 0};
+    WCHAR pfad[MAX_PATH];
+    DWORD n, name, k;
     DWORD attribute;
 
-    if (LOBYTE(LOWORD(GetVersion())) < 6)
+    n = GetModuleFileNameW(NULL, pfad, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) /* failed, or cut short */
         return FALSE;
-    n = GetModuleFileNameA(NULL, pfad, sizeof(pfad));
-    if (n == 0 || n >= sizeof(pfad)) /* failed, or cut short */
+    for (name = n; name > 0 && pfad[name - 1] != '\\'; name--)
+        ;
+    if (name + sizeof(HILFESEITE) > MAX_PATH)
         return FALSE;
-    name = strrchr(pfad, '\\');
-    name = name ? name + 1 : pfad;
-    if ((size_t)(name - pfad) + sizeof(HILFESEITE) > sizeof(pfad))
-        return FALSE;
-    memcpy(name, HILFESEITE, sizeof(HILFESEITE));
-    attribute = GetFileAttributesA(pfad);
+    for (k = 0; k < sizeof(HILFESEITE); k++) /* the name and its NUL */
+        pfad[name + k] = (WCHAR)HILFESEITE[k];
+    attribute = GetFileAttributesW(pfad);
     if (attribute == INVALID_FILE_ATTRIBUTES || (attribute & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
-    return (INT_PTR)ShellExecuteA(hwnd, "open", pfad, NULL, NULL, SW_SHOWNORMAL) > 32;
+    return (INT_PTR)ShellExecuteW(hwnd, oeffnen, pfad, NULL, NULL, SW_SHOWNORMAL) > 32;
+}
+
+/* Windows Vista (version 6.0) and later ship no WinHelp viewer: there the help is the web page,
+ * in the default browser. WinHelp came with Windows up to XP, and Vista to 8.1 can have it
+ * installed; Windows 10 and later have none at all, so there the user is told where the page
+ * is to be found. */
+static void Hilfe(HWND hwnd)
+{
+    BYTE version = LOBYTE(LOWORD(GetVersion()));
+
+    if (version >= 6 && HilfeImBrowser(hwnd))
+        return;
+    if (version < 10)
+        WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);
+    else
+        MessageBoxA(hwnd,
+                    "Hilfe nicht zu öffnen!\nBitte PIKON.html aus dem Ordner\n"
+                    "von PIKON.exe im Browser öffnen.",
+                    "ZEQ-Info", MB_ICONEXCLAMATION | MB_OK);
 }
 
 static void Befehl(HWND hwnd, int id)
@@ -92,8 +112,7 @@ static void Befehl(HWND hwnd, int id)
         DialogBoxParamA(GetModuleHandleA(NULL), "AboutBox", hwnd, AboutDlgProc, 0);
         break;
     case IDM_HILFE:
-        if (!HilfeImBrowser(hwnd))
-            WinHelpA(hwnd, "PIKON.HLP", HELP_FORCEFILE, 0);
+        Hilfe(hwnd);
         break;
     }
 }

@@ -20,6 +20,8 @@ extern char workstring[16]; /* last value in volts, "%.3lf" */
 extern int inbin[8];   /* control word, element 0 sent first */
 extern int ausbin[13]; /* received bits, element 12 received first */
 extern float Wert;     /* last code, 0 to 4095 */
+extern int gueltig;    /* 1 when Wert holds a code the last transaction read completely and
+                          cleanly, else 0 */
 extern HANDLE hCom;    /* the open serial port */
 extern int ComNr;      /* port of the module, 1 to 4; KEIN_MODUL = none */
 #define KEIN_MODUL 5   /* what IniKMX reports when no port answered; also its loop bound */
@@ -27,6 +29,9 @@ extern DWORD dwComStatus; /* last modem status word */
 extern DCB dcborg;     /* port settings as read */
 extern DCB dcb;        /* port settings as applied */
 extern char hilfstext[1000]; /* port name */
+extern LONGLONG nachlauf; /* counter ticks from raising the clock to reading CTS; 0 where reads are live */
+extern int abgelehnt;  /* port whose module answered but whose status reads cannot carry its bits; 0 = none */
+extern const int kanalwahl[8][3]; /* SEL2, SEL1, SEL0 of the control word for channels 1 to 8 */
 
 /* Plot */
 extern int plm;        /* sweep length: 100 or 1000 positions */
@@ -50,15 +55,22 @@ INT_PTR CALLBACK AboutDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 INT_PTR CALLBACK ToolDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 /* modlink/ */
-void hiclock(void);
-void loclock(void);
-void hidata(void);
-void lodata(void);
+BOOL hiclock(void);
+BOOL loclock(void);
+BOOL hidata(void);
+BOOL lodata(void);
 int IniKMX(void);
-void clockout(void);
-void getWandelWerte(void);
+BOOL clockout(void);
+int getWandelWerte(BOOL geschaltet); /* 1 when every bit was read cleanly */
 int todec(void);
 void wandeln(void); /* one whole conversion transaction for the control word in inbin */
+LONGLONG Ticks(LONGLONG mikrosekunden); /* performance-counter ticks, rounded up */
+void Warte(LONGLONG ticks);  /* busy-waits at least this many ticks; no line call */
+int Kalibrieren(void);       /* times the break's answer and sets nachlauf; 0 if it did not come */
+int NachlaufBrauchbar(void); /* 1 when nachlauf is short enough to read sweeps at a useful pace */
+void Steuerwort(int kanal); /* the whole control word for channel 1 to 8 into inbin */
+int Pruefsweep(void);        /* 1 when a sweep of the eight channels read clean bits and CTS moved */
+void MeldeUnlesbar(HWND besitzer); /* the message for the port in abgelehnt */
 
 /* measure/ */
 int DataProc(HWND hwnd);

@@ -9,12 +9,15 @@ char workstring[16] = "";
 int inbin[8] = {0};
 int ausbin[13] = {0};
 float Wert = 0;
+int gueltig = 0;
 HANDLE hCom = 0;
 int ComNr = 0;
 DWORD dwComStatus = 0;
 DCB dcborg;
 DCB dcb;
 char hilfstext[1000] = "";
+LONGLONG nachlauf = 0;
+int abgelehnt = 0;
 
 int plm = 100;
 int cent = 0;

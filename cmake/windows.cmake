@@ -71,14 +71,16 @@ endif()
 
 # The package for Windows users: `cmake --build <dir> --target package` (tools/package.sh) makes
 # PIKON-<version>-win32.zip (win64 for the 64-bit twin) holding the program, its help file, the
-# help as one HTML page for Windows without a WinHelp viewer, and a short German read-me.
+# help as one HTML page for Windows without a WinHelp viewer, a short German read-me, and for
+# Linux the script that gives PIKON.exe under Wine the serial adapter as a COM port.
 # LIESMICH.TXT gets Windows line ends; its byte order mark (kept from the source) tells Notepad
-# that it is UTF-8.
+# that it is UTF-8. The script keeps its Unix line ends, which bash needs.
 configure_file(${CMAKE_SOURCE_DIR}/resources/LIESMICH.TXT.in ${CMAKE_BINARY_DIR}/LIESMICH.TXT
                @ONLY NEWLINE_STYLE CRLF)
 install(TARGETS PIKON RUNTIME DESTINATION .)
 install(FILES ${CMAKE_BINARY_DIR}/PIKON.HLP ${CMAKE_BINARY_DIR}/PIKON.html ${CMAKE_BINARY_DIR}/LIESMICH.TXT
         DESTINATION .)
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/wine-port.sh DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME PIKON)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -15,10 +15,6 @@
 #define MAXLAEUFE 32
 static int laeufe = 0;
 
-/* Select bits SEL2, SEL1, SEL0 of the control word for channels 1 to 8 (CH0 to CH7). */
-static const int kanalbits[8][3] = {
-    {0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
-
 static void DispatchOneMessage(void)
 {
     MSG msg;
@@ -38,11 +34,15 @@ static void SetControlWordDefaults(void)
 
 static void MesseKanal(void)
 {
-    inbin[1] = kanalbits[kanal - 1][0];
-    inbin[2] = kanalbits[kanal - 1][1];
-    inbin[3] = kanalbits[kanal - 1][2];
+    inbin[1] = kanalwahl[kanal - 1][0];
+    inbin[2] = kanalwahl[kanal - 1][1];
+    inbin[3] = kanalwahl[kanal - 1][2];
     wandeln();
-    sprintf(workstring, "%.3lf", Wert / 1000.0);
+    /* A conversion without a value shows an empty field: no number that was not measured. */
+    if (gueltig)
+        sprintf(workstring, "%.3lf", Wert / 1000.0);
+    else
+        workstring[0] = '\0';
     Plotten(kanal, Wert);
     SetDlgItemTextA(Anzeigefenster, IDC_WERT_BASE + kanal, workstring);
     /* The stop's -1 is meant for the count at the top of the next sweep, which makes the sweep

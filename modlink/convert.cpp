@@ -19,35 +19,46 @@
  * so the edge lies behind it. */
 #define WANDELZEIT_US 12
 
-/* The data line is set while the clock is low; the clock then pulses once per bit. */
-void clockout(void)
+/* SEL2, SEL1, SEL0 for channels 1 to 8 (CH0 to CH7). */
+const int kanalwahl[8][3] = {
+    {0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
+
+/* The whole control word for a channel: START, its select bits, unipolar, single-ended,
+ * internal clock. */
+void Steuerwort(int k)
+{
+    static const int vorgabe[8] = {1, 0, 0, 0, 1, 1, 1, 0};
+    int j;
+
+    for (j = 0; j < 8; j++)
+        inbin[j] = vorgabe[j];
+    for (j = 0; j < 3; j++)
+        inbin[1 + j] = kanalwahl[k - 1][j];
+}
+
+/* The data line is set while the clock is low; the clock then pulses once per bit. FALSE if a
+ * line change failed; the others are still made. */
+BOOL clockout(void)
 {
     int j;
+    BOOL geschaltet = TRUE;
 
     for (j = 0; j < 8; j++) {
         if (inbin[j])
-            hidata();
+            geschaltet = hidata() && geschaltet;
         else
-            lodata();
-        hiclock();
-        loclock();
+            geschaltet = lodata() && geschaltet;
+        geschaltet = hiclock() && geschaltet;
+        geschaltet = loclock() && geschaltet;
     }
+    return geschaltet;
 }
 
-/* Busy-waits on the performance counter: Sleep's millisecond would cost a hundred times more
- * than the conversion. One tick more than the time asks for, as the first reading may fall
- * just before a tick. No line call. */
+/* Sleep's millisecond would cost a hundred times more than the conversion. The wait begins
+ * after the call that lowered the clock has returned, so the edge lies behind it. */
 static void WarteWandlung(void)
 {
-    LARGE_INTEGER frequenz, start, jetzt;
-    LONGLONG ticks;
-
-    QueryPerformanceFrequency(&frequenz);
-    ticks = (frequenz.QuadPart * WANDELZEIT_US + 999999) / 1000000 + 1;
-    QueryPerformanceCounter(&start);
-    do
-        QueryPerformanceCounter(&jetzt);
-    while (jetzt.QuadPart - start.QuadPart < ticks);
+    Warte(Ticks(WANDELZEIT_US));
 }
 
 /* After a failed read the chip still holds the rest of its answer. It takes no START bit
@@ -63,27 +74,73 @@ static void Austakten(int rest)
     }
 }
 
-/* Each bit is read while the clock is high. CTS off (word 0) is a 1, CTS alone on (0x10) a 0;
- * any other word leaves the bit as it was. A failed read ends the reading. */
-void getWandelWerte(void)
-{
-    int i;
+/* A word with DSR, RING or RLSD on is no bit: the module drives only CTS. It is read again while
+ * the clock stays high (the chip changes its output on falling edges only, so each re-read sees
+ * the same bit). A glitch, or an adapter's status report caught mid-change, is gone by the next
+ * read or the one after, even where the adapter answers reads from a report refreshed every
+ * millisecond or so; a line held on by a cable or a modem stays on through any number of reads,
+ * and more would only delay the message. Two re-reads tell the one from the other. */
+#define NEULESEN 2
 
-    lodata();
-    WarteWandlung();
-    for (i = 12; i >= 0; i--) {
-        hiclock();
-        if (!GetCommModemStatus(hCom, &dwComStatus)) {
-            Austakten(i);
-            MessageBoxA(NULL, "Fehler bei GetCommModemStatus!\nAnwendung schließen!", "ZEQ", 0);
-            return;
+#define FEHLER_LESEN "Fehler bei GetCommModemStatus!\nAnwendung schließen!"
+#define FEHLER_WORT "Fehler bei GetCommModemStatus!\nDSR, RING oder RLSD ist an: Kabel prüfen!"
+#define FEHLER_LEITUNG "Fehler bei EscapeCommFunction!\nAnwendung schließen!"
+
+/* The bit read after the chip's LSB on a port whose status comes late: the chip puts out zeros
+ * there, so a 1 is a bit read before the port showed it. */
+static int schlussbit;
+
+/* The bit under the high clock: CTS off (word 0) is a 1, CTS alone on (0x10) a 0. NULL, or the
+ * message when the bit cannot be had. */
+static const char *LiesBit(int *bit)
+{
+    int lesung;
+
+    for (lesung = 0; lesung <= NEULESEN; lesung++) {
+        if (!GetCommModemStatus(hCom, &dwComStatus))
+            return FEHLER_LESEN;
+        if (dwComStatus == 0 || dwComStatus == MS_CTS_ON) {
+            *bit = dwComStatus == 0;
+            return NULL;
         }
-        if (dwComStatus == 0)
-            ausbin[i] = 1;
-        else if (dwComStatus == MS_CTS_ON)
-            ausbin[i] = 0;
-        loclock();
     }
+    return FEHLER_WORT;
+}
+
+/* A transaction that yields no value ends with the answer's remaining pulses and the clock low,
+ * then says why. */
+static int Abbruch(int rest, const char *text)
+{
+    Austakten(rest);
+    MessageBoxA(NULL, text, "ZEQ", 0);
+    return 0;
+}
+
+/* Each bit is read while the clock is high, on a port whose status comes late only once the
+ * time it takes has passed; there one bit more is read, the zero after the LSB. `geschaltet`:
+ * whether the line changes before went through. A failed line change, a failed read or an
+ * unclean word ends the reading; 1 when every bit was read. */
+int getWandelWerte(BOOL geschaltet)
+{
+    int letztes = nachlauf > 0 ? -1 : 0;
+    int i;
+    const char *fehler;
+
+    schlussbit = 0;
+    geschaltet = lodata() && geschaltet;
+    WarteWandlung();
+    for (i = 12; i >= letztes; i--) {
+        geschaltet = hiclock() && geschaltet;
+        if (nachlauf > 0)
+            Warte(nachlauf);
+        fehler = geschaltet ? LiesBit(i >= 0 ? &ausbin[i] : &schlussbit) : FEHLER_LEITUNG;
+        if (fehler)
+            return Abbruch(i - letztes, fehler);
+        geschaltet = loclock();
+    }
+    if (!geschaltet)
+        return Abbruch(0, FEHLER_LEITUNG);
+    return 1;
 }
 
 /* ausbin[11] is the most significant bit, ausbin[0] the least; ausbin[12] is the leading bit. */
@@ -98,11 +155,67 @@ int todec(void)
     return code;
 }
 
-void wandeln(void)
+/* gueltig is set only once the transaction is over: a run started inside its message makes
+ * conversions of its own. The closing DTR change comes after the last bit was read and does not
+ * count against the value. */
+static void Transaktion(void)
 {
-    lodata();
-    clockout();
-    getWandelWerte();
+    BOOL geschaltet;
+
+    geschaltet = lodata();
+    geschaltet = clockout() && geschaltet;
+    gueltig = getWandelWerte(geschaltet);
     hidata();
     todec();
+}
+
+/* The chip's answer is framed by zeros: the leading bit before the MSB, and on a late port the
+ * bit after the LSB. A 1 in either is a bit read before the port showed it, or CTS stuck off. */
+static int Verspaetet(void)
+{
+    return nachlauf > 0 && (ausbin[12] != 0 || schlussbit != 0);
+}
+
+/* The port's timing learnt anew and the conversion made again: 1 when it then reads clean. */
+static int Nachmessen(void)
+{
+    if (!Kalibrieren() || !NachlaufBrauchbar())
+        return 0;
+    Transaktion();
+    return gueltig && !Verspaetet();
+}
+
+/* A conversion found read too early is made again after the port's timing has been learnt
+ * anew; read too early again, or on a port refused before, it has no value, and the port is
+ * refused: the run stops, and the message comes once a run. */
+void wandeln(void)
+{
+    if (abgelehnt == 0) {
+        Transaktion();
+        if (!gueltig || !Verspaetet() || Nachmessen())
+            return;
+        abgelehnt = ComNr;
+    }
+    gueltig = 0;
+    if (exeparam) {
+        exeparam = 0;
+        MeldeUnlesbar(NULL);
+    }
+}
+
+/* A sweep of the eight channels at detection, shown nowhere: every answer framed by its zeros,
+ * and some bit a 1, so that CTS was seen to move. */
+int Pruefsweep(void)
+{
+    int bewegt = 0;
+    int k;
+
+    for (k = 1; k <= 8; k++) {
+        Steuerwort(k);
+        Transaktion();
+        if (!gueltig || Verspaetet())
+            return 0;
+        bewegt = bewegt || Wert != 0;
+    }
+    return bewegt;
 }

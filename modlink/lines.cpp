@@ -4,26 +4,27 @@
  *   DTR  data to the chip  hidata / lodata
  *   CTS  data from the chip, read with GetCommModemStatus (inverted: CTS off = 1)
  *
- * Each is one line change on hCom; the outcome is not looked at.
+ * Each is one line change on hCom and returns its outcome: FALSE where the port refused it (a
+ * line its driver keeps under handshake, a device gone).
  */
 #include "pikon.h"
 
-void hiclock(void)
+BOOL hiclock(void)
 {
-    EscapeCommFunction(hCom, SETRTS);
+    return EscapeCommFunction(hCom, SETRTS);
 }
 
-void loclock(void)
+BOOL loclock(void)
 {
-    EscapeCommFunction(hCom, CLRRTS);
+    return EscapeCommFunction(hCom, CLRRTS);
 }
 
-void hidata(void)
+BOOL hidata(void)
 {
-    EscapeCommFunction(hCom, SETDTR);
+    return EscapeCommFunction(hCom, SETDTR);
 }
 
-void lodata(void)
+BOOL lodata(void)
 {
-    EscapeCommFunction(hCom, CLRDTR);
+    return EscapeCommFunction(hCom, CLRDTR);
 }

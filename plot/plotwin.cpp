@@ -5,13 +5,31 @@
 
 #define PLOT_MIN_CX 549 /* client sizes up to these are too small for the chart */
 #define PLOT_MIN_CY 349
+#define PLOT_CX 600 /* the outer size a window too small is set to, where it holds the chart */
+#define PLOT_CY 400
+
+/* The outer size that holds the smallest client area the chart takes: 600 x 400 with classic
+ * frames, more where frames, caption or menu bar are thicker (Windows 10 and 11, large window
+ * titles); otherwise the forced size would itself be too small. */
+static void PlotMindestens(HWND hwnd, int *breite, int *hoehe)
+{
+    RECT r;
+    SetRect(&r, 0, 0, PLOT_MIN_CX + 1, PLOT_MIN_CY + 1);
+    AdjustWindowRectEx(&r, (DWORD)GetWindowLongA(hwnd, GWL_STYLE), TRUE,
+                       (DWORD)GetWindowLongA(hwnd, GWL_EXSTYLE));
+    *breite = r.right - r.left > PLOT_CX ? r.right - r.left : PLOT_CX;
+    *hoehe = r.bottom - r.top > PLOT_CY ? r.bottom - r.top : PLOT_CY;
+}
 
 static void PlotGroesse(HWND hwnd, LPARAM lParam)
 {
+    int breite, hoehe;
     cxPlotter = LOWORD(lParam);
     cyPlotter = HIWORD(lParam);
-    if (cxPlotter <= PLOT_MIN_CX || cyPlotter <= PLOT_MIN_CY)
-        SetWindowPos(hwnd, HWND_TOP, 10, 10, 600, 400, SWP_SHOWWINDOW);
+    if (cxPlotter <= PLOT_MIN_CX || cyPlotter <= PLOT_MIN_CY) {
+        PlotMindestens(hwnd, &breite, &hoehe);
+        SetWindowPos(hwnd, HWND_TOP, 10, 10, breite, hoehe, SWP_SHOWWINDOW);
+    }
     /* After a forced resize the nested size message has already stored the new size. */
     ZeichneGrund(hwnd, cxPlotter, cyPlotter);
     HinterGrund(hwnd, cxPlotter, cyPlotter);

@@ -17,7 +17,9 @@ void Linien(HWND hwnd, int cx, int cy, int position, int farbe)
 void Plotten(int kanal, float wert)
 {
     (void)wert; /* the sample is taken from Wert */
-    Linien(Plotter, cxPlotter, cyPlotter, cent, kanal);
+    /* A conversion without a value leaves no dot; the position still moves with the sweep. */
+    if (gueltig)
+        Linien(Plotter, cxPlotter, cyPlotter, cent, kanal);
     if (kanal == 8)
         cent = cent + 1;
     if (cent == plm) {

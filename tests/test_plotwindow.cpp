@@ -3,6 +3,7 @@
 // without the texts; the zoom menu with its grayed entries.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -347,35 +348,61 @@ TEST(PlotWindow, MinimisedItAsksForItsMinimumAndComesBackThere) {
   EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
 
-// With caption bars 70 pixels high (a display setting for large window titles) the forced outer
-// 600 x 400 leaves a client area of 592 x 303, still too low. The nested size message asks for
-// the same place and size again, which changes nothing and so sends no size message: two calls
-// in all, and the chart is drawn for 592 x 303 by both size messages.
-TEST(PlotWindow, AForcedSizeStillTooSmallIsAskedForOnceMoreAndNoMore) {
-  drv::SetCaptionHeight(70);
+// A window dragged too small is set to the outer size that holds the chart's smallest client
+// area, 550 x 350, under the display's frame metrics: 600 x 400 where that is enough (classic
+// Windows), taller where frames, caption and menu bar take more (Windows 10 and 11: 8-pixel
+// sizing frames, a 23-pixel caption, a 20-pixel menu bar; or large window titles). One call,
+// and the chart is drawn for the client area it got, which is no longer too small.
+struct ForcedSize {
+  const char* display;
+  drv::FrameMetrics metrics;
+  int width, height;  // the outer size asked for
+  int cx, cy;         // the client area it gives
+};
+
+void PrintTo(const ForcedSize& f, std::ostream* os) { *os << f.display; }
+
+class PlotWindowOn : public ::testing::TestWithParam<ForcedSize> {};
+
+TEST_P(PlotWindowOn, DraggedTooSmallItGetsAnOuterSizeThatHoldsTheChart) {
+  static ForcedSize f;
+  f = GetParam();
+  drv::SetFrameMetrics(f.metrics);
   drv::PlugPort(1, drv::PortKind::Module);
   drv::Script(drv::WhenIdle(), "show the plot window", [] {
     drv::ChooseMenu(MainWindow(), IDM_PLOT_ANZEIGEN);
   });
   drv::Script(drv::WhenIdle(), "drag it too small", [] {
     std::size_t from = drv::Ledger().size();
-    drv::ResizeWindow(Plotter, 400, 300);
+    drv::ResizeWindow(Plotter, 300, 200);
     std::vector<drv::Call> moves = PlotCalls("SetWindowPos", from);
-    ASSERT_EQ(moves.size(), 2u);
-    for (const drv::Call& m : moves) {
-      EXPECT_EQ(m.X(), 10);
-      EXPECT_EQ(m.Y(), 10);
-      EXPECT_EQ(m.Flags(), SWP_SHOWWINDOW);
-      EXPECT_EQ(m.text, "600 400");
-    }
-    EXPECT_TRUE(Drew(Z + H(59, 30) + H(59, 30) + Z + H(59, 30) + H(59, 30), from));
-    EXPECT_EQ(cxPlotter, 592);
-    EXPECT_EQ(cyPlotter, 303);
-    EXPECT_TRUE(SameRect(drv::WindowRectOf(Plotter), kSnapped));
+    ASSERT_EQ(moves.size(), 1u) << "a second call would mean the first did not fit";
+    EXPECT_EQ(moves[0].X(), 10);
+    EXPECT_EQ(moves[0].Y(), 10);
+    EXPECT_EQ(moves[0].Flags(), SWP_SHOWWINDOW);
+    EXPECT_EQ(moves[0].text, std::to_string(f.width) + " " + std::to_string(f.height));
+    EXPECT_EQ(cxPlotter, f.cx);
+    EXPECT_EQ(cyPlotter, f.cy);
+    const Rows area = H(f.cx / 10, f.cy / 10);
+    EXPECT_TRUE(Drew(Z + area + area + Z + area + area, from));
+    EXPECT_EQ(drv::ClientPixel(Plotter, f.cx * 9 / 10 - 1, f.cy * 9 / 10 - 1), kBlack)
+        << "the plot area's last pixel";
   });
   ScriptClose();
   EXPECT_TRUE(testsupport::RunsToTheEnd());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Displays, PlotWindowOn,
+    ::testing::Values(ForcedSize{"classic", {19, 4, 19}, 600, 400, 592, 354},
+                      ForcedSize{"Windows 10 and 11", {23, 8, 20}, 600, 409, 584, 350},
+                      ForcedSize{"large window titles", {70, 4, 19}, 600, 447, 592, 350}),
+    [](const ::testing::TestParamInfo<ForcedSize>& info) {
+      std::string name;
+      for (const char* c = info.param.display; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+      return name;
+    });
 
 // "&d)   1/10" and "&a) direkt" set the sweep length and its label, restart the sweep and wipe
 // the plot area at once, with no repaint; the grayed entries send nothing, and their ids, were

@@ -1,11 +1,13 @@
 // The platform's serial ports and simulated module, driven through the Win32 calls alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include <windows.h>
 
+#include "winapi/driver/clock.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 
@@ -275,6 +277,125 @@ TEST(Module, SignalsAdvancePerConversionOfTheirChannel) {
     m.Read();
     m.Word(0b001);
     EXPECT_EQ(m.Read(), want);
+  }
+}
+
+// Microseconds from now until a status read shows `line` in the state `on`, reading as fast as
+// the port lets; kNever if not within 40 ms.
+constexpr long kNever = -1;
+long UsUntilRead(HANDLE h, DWORD line, bool on) {
+  const std::uint64_t from = drv::ClockNs();
+  DWORD w = 0;
+  while (drv::ClockNs() - from < 40000000u)
+    if (GetCommModemStatus(h, &w) && ((w & line) != 0) == on)
+      return long((drv::ClockNs() - from) / 1000);
+  return kNever;
+}
+
+// Microseconds from now until the status reads show `line` off for good, over 40 ms of reads.
+long UsUntilSettledOff(HANDLE h, DWORD line) {
+  const std::uint64_t from = drv::ClockNs();
+  std::uint64_t settled = 0;
+  bool on = true;  // as the last read had it; before the first, as if on
+  DWORD w = 0;
+  while (drv::ClockNs() - from < 40000000u) {
+    GetCommModemStatus(h, &w);
+    if (on && (w & line) == 0) settled = drv::ClockNs();
+    on = (w & line) != 0;
+  }
+  return long((settled - from) / 1000);
+}
+
+// Each kind of adapter, driven through the Win32 calls: how late a change at its inputs (a line
+// stuck on, then off again, four times; once off again before the first change was reported)
+// reaches a status read, what CTS reads with the line
+// off, whether RTS waits for DTR, and what becomes of the break.
+TEST(Adapters, EachKindCarriesTheLinesAsItsDriverDoes) {
+  enum Brk { Held, Refused, NotHeld, Pulse };
+  const struct {
+    const char* what;
+    drv::PortBehaviour port;
+    long minUs, maxUs;  // the delays seen, kNever for none
+    bool jitters;       // the delays differ
+    bool ctsOff;        // CTS reads off when the line is off
+    bool rtsWaits;      // an RTS change waits for DTR
+    Brk brk;
+  } kinds[] = {
+      {"UART, 1 µs", drv::LegacyUart(1), 1, 1, false, true, false, Held},
+      {"FTDI, Linux", drv::FtdiLinux(), 1000, 1000, false, true, false, Held},
+      {"FTDI, Windows 16 ms", drv::FtdiWindows(), 1, 16000, true, true, false, Held},
+      {"FTDI, Windows 1 ms", drv::FtdiWindows(1), 1, 1000, false, true, false, Held},
+      {"PL2303", drv::Pl2303Linux(), 1000, 3002, true, true, false, Held},
+      {"PL2303 HXD clone", drv::Pl2303HxdClone(), 1000, 3002, true, true, false, Refused},
+      {"CH341", drv::Ch341Linux(), 1000, 3002, true, true, false, Held},
+      {"CH341, frozen", drv::Ch341Frozen(), kNever, kNever, false, true, false, Held},
+      {"CH341, simulated break", drv::Ch341SimulatedBreak(), 1000, 3002, true, true, false, Pulse},
+      {"CP210x", drv::Cp210xLinux(), 1000, 1000, false, true, false, Held},
+      {"CP2105, second port", drv::Cp2105SecondPort(), 1000, 1000, false, true, false, Refused},
+      {"CDC-ACM, Linux", drv::CdcAcmLinux(), 1000, 3002, true, false, false, Held},
+      {"CDC-ACM without break", drv::CdcAcmNoBreak(), 1000, 3002, true, false, false, Refused},
+      {"usbser.sys", drv::UsbserWindows(), 1000, 3002, true, true, true, Held},
+      {"no break held", drv::UsbAdapterWithoutBreak(), 1000, 1000, false, true, false, NotHeld},
+      {"cached, 2 ms", drv::CachedUsbAdapter(2), 2000, 2002, false, true, false, Held},
+  };
+  for (const auto& k : kinds) {
+    drv::ResetPorts();
+    drv::ResetClock();
+    drv::PlugPort(1, drv::PortKind::Module);
+    drv::SetPortBehaviour(1, k.port);
+    drv::Faults ctsCut;
+    ctsCut.stuckOff = MS_CTS_ON;
+    drv::SetFaults(1, ctsCut);
+    HANDLE h = OpenPort("COM1");
+    Sleep(40);
+    DWORD w = 0;
+    GetCommModemStatus(h, &w);
+    EXPECT_EQ((w & MS_CTS_ON) == 0, k.ctsOff) << k.what;
+
+    long minUs = 1 << 30, maxUs = 0;
+    bool never = false;
+    for (int i = 0; i < 8; ++i) {
+      drv::Faults dsr;
+      dsr.stuckOn = i % 2 == 0 ? MS_DSR_ON : 0;
+      drv::SetFaults(1, dsr);
+      if (i == 4) {  // the next change comes before this one is reported
+        Sleep(1);
+        continue;
+      }
+      const long us = i == 5 ? UsUntilSettledOff(h, MS_DSR_ON) : UsUntilRead(h, MS_DSR_ON, i % 2 == 0);
+      never = never || us == kNever;
+      minUs = std::min(minUs, us);
+      maxUs = std::max(maxUs, us);
+      Sleep(20);
+    }
+    EXPECT_EQ(never, k.minUs == kNever) << k.what;
+    if (!never) {
+      EXPECT_GE(minUs, k.minUs) << k.what;
+      EXPECT_LE(maxUs, k.maxUs) << k.what;
+      EXPECT_EQ(maxUs - minUs > 200, k.jitters) << k.what << " " << minUs << ".." << maxUs;
+    }
+
+    EscapeCommFunction(h, CLRRTS);
+    EXPECT_EQ(Lines(1), k.rtsWaits ? "RD-" : "-D-") << k.what;
+    EscapeCommFunction(h, SETDTR);
+    EXPECT_EQ(Lines(1), "-D-") << k.what << ": DTR carries RTS along";
+
+    const std::uint64_t set = drv::ClockNs();
+    EXPECT_EQ(SetCommBreak(h), k.brk != Refused) << k.what;
+    EXPECT_EQ(Lines(1), k.brk == Held || k.brk == Pulse ? "-DB" : "-D-") << k.what;
+    Sleep(195);
+    EXPECT_EQ(Lines(1), k.brk == Held || k.brk == Pulse ? "-DB" : "-D-") << k.what;
+    Sleep(1);
+    GetCommModemStatus(h, &w);
+    EXPECT_EQ(Lines(1), k.brk == Held ? "-DB" : "-D-") << k.what << ": 9 bits at 46 baud are out";
+    const std::uint64_t clear = drv::ClockNs();
+    EXPECT_EQ(ClearCommBreak(h), k.brk != Refused) << k.what;
+    if (k.brk == Pulse)
+      EXPECT_EQ((drv::ClockNs() - set) / 1000, 1000 + 239130 + 1000u)
+          << k.what << ": clearing waits until 11 bit times after the break began";
+    else
+      EXPECT_LE(drv::ClockNs() - clear, 1000000u) << k.what;
+    CloseHandle(h);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "pikon.h"
 #include "support.h"
+#include "version.h"
 #include "winapi/driver/ledger.h"
 #include "winapi/driver/ports.h"
 #include "winapi/driver/session.h"
@@ -227,7 +228,7 @@ TEST(Shell, AboutBoxIsModalOwnedByTheMainWindowAndEndsByOkEscapeOrEnter) {
       {-1, {75, 20, 240, 33}, "PIKON"},
       {-1, {75, 36, 240, 49}, "8-Kanal-Voltmeter/Schreiber"},
       {-1, {75, 52, 240, 65}, "für den 12-Bit-A/D-Wandler"},
-      {-1, {75, 68, 240, 81}, "Version 1.0"},
+      {-1, {75, 68, 240, 81}, PIKON_ABOUT_VERSION},  // the project's version
       {-1, {75, 85, 240, 98}, "Messtechnik Lindenau"},
       {-1, {75, 101, 240, 114}, "Am Kiesgrund 7"},
       {-1, {75, 125, 240, 138}, "D-29451 Lindenau"},
@@ -320,32 +321,41 @@ TEST(Shell, MenuEntriesThatAreGrayed) {
 }
 
 // "Kurzbeschreibung" opens the web page beside the program in the browser where Windows has no
-// WinHelp viewer (Vista, 6.0, and later), and the help file with WinHelp on older Windows and
-// wherever the page cannot be had.
-TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileElsewhere) {
+// WinHelp viewer (Vista, 6.0, and later), from any folder, also one whose name the ANSI code page
+// cannot spell. WinHelp is asked for the help file on older Windows, and where the page cannot be
+// had on Windows that can have the viewer (up to 8.1, 6.3); Windows 10 and later have none, and
+// there a message says where the page is.
+TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileWhereWindowsHasItsViewer) {
   drv::PlugPort(1, drv::PortKind::Module);
+  enum Help { kPage, kWinHelp, kMessage };
   struct Case {
     const char* what;
     int major, minor;
     std::string folder;  // of PIKON.exe
     bool page;           // PIKON.html lies beside it
-    bool browser;        // expected: the page in the browser, else the help file with WinHelp
+    Help want;
   };
   const std::string root = "C:\\PIKON";
   // Folders whose PIKON.html has 259 characters, one more, and whose PIKON.exe has more than the
-  // 260 characters of a path buffer.
+  // 260 characters of a path buffer; a user's folder with letters Windows-1252 lacks, and one
+  // with a character beyond 16 bits (two UTF-16 units).
   const std::string fits = "C:\\" + std::string(245, 'd');
   const std::string over = "C:\\" + std::string(246, 'd');
   const std::string cut = "C:\\" + std::string(250, 'd');
+  const std::string lodz = "C:\\Users\\Łódź\\PIKON";
+  const std::string note = "C:\\Users\\\xF0\x9D\x84\x9E\\PIKON";  // U+1D11E
   static const std::vector<Case> cases = {
-      {"Windows XP", 5, 1, root, true, false},
-      {"Windows Vista", 6, 0, root, true, true},
-      {"Windows 11", 10, 0, root, true, true},
-      {"Windows 11, no page", 10, 0, root, false, false},
-      {"Windows 11, a folder called PIKON.html", 10, 0, root, false, false},
-      {"Windows 11, the page's path of 259 characters", 10, 0, fits, true, true},
-      {"Windows 11, the page's path of 260 characters", 10, 0, over, true, false},
-      {"Windows 11, the program's path cut short", 10, 0, cut, true, false},
+      {"Windows XP", 5, 1, root, true, kWinHelp},
+      {"Windows Vista", 6, 0, root, true, kPage},
+      {"Windows 11", 10, 0, root, true, kPage},
+      {"Windows 11, in a folder the code page cannot spell", 10, 0, lodz, true, kPage},
+      {"Windows 11, in a folder with a character of two UTF-16 units", 10, 0, note, true, kPage},
+      {"Windows 8.1, no page", 6, 3, root, false, kWinHelp},
+      {"Windows 11, no page", 10, 0, root, false, kMessage},
+      {"Windows 11, a folder called PIKON.html", 10, 0, root, false, kMessage},
+      {"Windows 11, the page's path of 259 characters", 10, 0, fits, true, kPage},
+      {"Windows 11, the page's path of 260 characters", 10, 0, over, true, kMessage},
+      {"Windows 11, the program's path cut short", 10, 0, cut, true, kMessage},
   };
   static std::size_t from = 0;
   for (const Case& c : cases) {
@@ -355,22 +365,30 @@ TEST(Shell, HelpOpensThePageFromVistaOnAndTheHelpFileElsewhere) {
       drv::SetProgramPath(c.folder + "\\PIKON.exe");
       drv::RemoveFile(c.folder + "\\PIKON.html");
       if (c.page) drv::PutFile(c.folder + "\\PIKON.html");
-      if (std::string(c.what).find("folder") != std::string::npos)
+      if (std::string(c.what).find("called") != std::string::npos)
         drv::PutFile(c.folder + "\\PIKON.html\\index.html");
       from = drv::Ledger().size();
       drv::ChooseMenu(MainWindow(), IDM_HILFE);
     });
+    if (c.want == kMessage)
+      drv::Script(drv::WhenMessageBox(), std::string("the message on ") + c.what, [] {
+        EXPECT_EQ(drv::WindowText(drv::TopMessageBox()), "ZEQ-Info");
+        drv::AnswerMessageBox(IDOK);
+      });
     drv::Script(drv::WhenIdle(), std::string("look at ") + c.what, [&c] {
       HWND main = MainWindow();
       std::vector<Row> want;
-      if (c.browser)
+      if (c.want == kPage)
         want.push_back(
-            {"ShellExecuteA", main, SW_SHOWNORMAL, 42, "open\n" + c.folder + "\\PIKON.html"});
-      else
-        want.push_back({"WinHelpA", main, HELP_FORCEFILE, 0, "PIKON.HLP"});
-      std::vector<Row> either = {{"ShellExecuteA", main}, {"WinHelpA", main}};
-      EXPECT_TRUE(testsupport::SameSequence(want, testsupport::CallsNamedIn(either, from)))
-          << c.what;
+            {"ShellExecuteW", main, SW_SHOWNORMAL, 42, "open\n" + c.folder + "\\PIKON.html"});
+      if (c.want == kWinHelp) want.push_back({"WinHelpA", main, HELP_FORCEFILE, 0, "PIKON.HLP"});
+      if (c.want == kMessage)
+        want.push_back({"MessageBoxA", main, 0, MB_ICONEXCLAMATION | MB_OK,
+                        "Hilfe nicht zu öffnen!\nBitte PIKON.html aus dem Ordner\nvon PIKON.exe im "
+                        "Browser öffnen.\nZEQ-Info"});
+      std::vector<Row> any = {{"ShellExecuteA", main}, {"ShellExecuteW", main}, {"WinHelpA", main},
+                              {"MessageBoxA", main}};
+      EXPECT_TRUE(testsupport::SameSequence(want, testsupport::CallsNamedIn(any, from))) << c.what;
     });
   }
   ScriptClose();

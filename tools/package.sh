@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows package: cross-builds PIKON.exe (32-bit) and its help and packs them, with
-# LIESMICH.TXT, into build/win32/PIKON-<version>-win32.zip. Prints the zip's path.
+# LIESMICH.TXT and tools/wine-port.sh, into build/win32/PIKON-<version>-win32.zip. Prints the
+# zip's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh package

@@ -43,6 +43,8 @@ tools/conformance.sh
 echo "== PIKON.exe end to end on Wine, with the simulated module"
 tests/wine/e2e.sh build/win32/PIKON.exe build/win32/e2e
 tests/wine/e2e.sh build/win64/PIKON.exe build/win64/e2e
+echo "== PIKON.exe on Wine behind a cached USB adapter and a CDC-ACM device"
+tests/wine/adapters.sh build/win64/PIKON.exe build/win64/adapters
 echo "== help file in Wine's help viewer"
 tests/wine/help.sh build/win64/PIKON.HLP build/win64/help-shots
 echo "== \"Kurzbeschreibung\" on Wine as Windows XP and as Windows 10"

@@ -101,6 +101,28 @@ CONF_CASE(rects, plot_template) {
   DestroyWindow(d);
 }
 
+// The outer rectangle for a client rectangle: for the plot window's own styles, read back from
+// the window made from its template, and for the main window's (whose caption CreateWindowExA
+// implies, so it is named here). A window of that outer size has exactly that client area.
+CONF_CASE(rects, adjust_window_rect) {
+  HWND d = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PLOTTER), nullptr,
+                              QuietDlgProc, 0);
+  ok(d != nullptr, "no dialog");
+  RECT r{0, 0, 550, 350};
+  ok(AdjustWindowRectEx(&r, DWORD(GetWindowLongA(d, GWL_STYLE)), TRUE,
+                        DWORD(GetWindowLongA(d, GWL_EXSTYLE))),
+     "AdjustWindowRectEx failed");
+  ok(r.left == -4 && r.top == -42 && r.right == 554 && r.bottom == 354,
+     "plot window: %d,%d - %d,%d", int(r.left), int(r.top), int(r.right), int(r.bottom));
+  SetWindowPos(d, HWND_TOP, 10, 10, width_of(r), height_of(r), SWP_NOACTIVATE);
+  ExpectClient(d, 550, 350, "plot window at the adjusted size");
+  DestroyWindow(d);
+  r = RECT{0, 0, 291, 274};
+  AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, TRUE, WS_EX_CLIENTEDGE);
+  ok(width_of(r) == 301 && height_of(r) == 322, "main window: outer %d x %d", width_of(r),
+     height_of(r));
+}
+
 // The panels: children with a modal frame (a raised dialog frame), tool windows, no caption.
 CONF_CASE(rects, panel_children) {
   HWND parent = Create(0, WS_OVERLAPPEDWINDOW, 500, 500);

@@ -15,11 +15,14 @@
 #    the help viewer must be started and asked for PIKON.HLP (its trace says so), and no browser.
 #    Wine's viewer then shows nothing (it leaves HELP_FORCEFILE unhandled); should a window
 #    captioned with the help file's title appear, it is the one saved. Saved as winxp-winhelp.png.
-# 2. As Windows 10 (winecfg /v win10) in the sandbox's prefix, where no program opens web pages,
-#    ShellExecuteA fails and the help viewer must be asked for PIKON.HLP after all, as in 1.
-#    Saved as win10-nobrowser-winhelp.png.
-# 3. As Windows 10 with web pages registered to winebrowser, as a Windows install has them with
-#    its browser, the browser must be asked for PIKON.html in that folder: winebrowser runs the
+# 2. As Windows 7 (winecfg /v win7) in the sandbox's prefix, where no program opens web pages,
+#    ShellExecuteW fails and the help viewer, which Windows 7 can have, must be asked for
+#    PIKON.HLP after all, as in 1. Saved as win7-nobrowser-winhelp.png.
+# 3. As Windows 10, which has no help viewer, with no program for web pages: ShellExecuteW fails
+#    and nothing else is asked.
+# 4. As Windows 10 with web pages registered to winebrowser, as a Windows install has them with
+#    its browser, and the program in a folder whose name the ANSI code page cannot spell
+#    ("Łódź"), the browser must be asked for PIKON.html in that folder: winebrowser runs the
 #    browsers the prefix lists, here a stand-in that records its argument and shows it in a
 #    window. Saved as win10-browser.png. The help viewer must not be asked.
 #
@@ -94,8 +97,11 @@ chmod +x "$tmp/browser"
 sandbox_reg 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$tmp/browser" \
   || die "cannot register the stand-in browser"
 
-mkdir -p "$tmp/app"
-cp "$(dirname "$exe")"/{PIKON.exe,PIKON.HLP,PIKON.html} "$tmp/app/"
+lodz=$(printf '\xc5\x81\xc3\xb3d\xc5\xba')   # "Łódź" in UTF-8
+for folder in app "$lodz"; do
+  mkdir -p "$tmp/$folder"
+  cp "$(dirname "$exe")"/{PIKON.exe,PIKON.HLP,PIKON.html} "$tmp/$folder/"
+done
 sandbox_remote "$root/build/winesim/remote.exe"
 
 # window_named NAME SECONDS: the id of a visible window whose name contains NAME, or nothing.
@@ -106,12 +112,12 @@ window_named() {
   done
 }
 
-# help_as VERSION CASE: PIKON started as that Windows version, "Kurzbeschreibung" chosen; its
-# output in app-CASE.err.
+# help_as VERSION CASE [FOLDER]: PIKON started from $tmp/FOLDER (app unless given) as that
+# Windows version, "Kurzbeschreibung" chosen; its output in app-CASE.err.
 help_as() {
   # What winecfg /v sets: the version every program of the prefix is told.
   sandbox_reg 'HKCU\Software\Wine' /v Version /d "$1" || die "$1: cannot set the version"
-  (cd "$tmp/app" && PIKON_SIM_TTY=$sandbox_sim_tty PIKON_SIM_LOG=$tmp/module-$2.log \
+  (cd "$tmp/${3:-app}" && PIKON_SIM_TTY=$sandbox_sim_tty PIKON_SIM_LOG=$tmp/module-$2.log \
     PIKON_SIM_SIGNALS=1000 LD_PRELOAD=$preload WINEDEBUG=-all,trace+winhelp,trace+exec \
     exec timeout 120 "$app_wine" PIKON.exe) >"$tmp/app-$2.out" 2>"$tmp/app-$2.err" &
   app_pid=$!
@@ -170,22 +176,41 @@ expect_winhelp() {
 help_as winxp winxp
 expect_winhelp winxp
 
-# --- 2. As Windows 10 with no program for web pages: the help viewer after all. --------------------
-help_as win10 win10-nobrowser
-expect_winhelp win10-nobrowser
-grep -q 'trace:exec:SHELL_execute retval 31' "$tmp/app-win10-nobrowser.err" \
-  || die "win10-nobrowser: ShellExecuteA did not fail for want of an association"
+# --- 2. As Windows 7 with no program for web pages: the help viewer after all. ---------------------
+help_as win7 win7-nobrowser
+expect_winhelp win7-nobrowser
+grep -q 'trace:exec:SHELL_execute retval 31' "$tmp/app-win7-nobrowser.err" \
+  || die "win7-nobrowser: ShellExecuteW did not fail for want of an association"
 
-# --- 3. As Windows 10 with a browser: PIKON.html in it. ------------------------------------------
+# --- 3. As Windows 10 with no program for web pages: no help viewer there, so a message says
+# where the page is. --------------------------------------------------------------------------
+help_as win10 win10-nobrowser
+for _ in $(seq 100); do
+  grep -q 'trace:exec:SHELL_execute retval' "$tmp/app-win10-nobrowser.err" && break; sleep 0.2
+done
+grep -q 'trace:exec:SHELL_execute retval 31' "$tmp/app-win10-nobrowser.err" \
+  || die "win10-nobrowser: ShellExecuteW did not fail for want of an association"
+sleep 2
+! grep -q 'WINHELP_HandleCommand' "$tmp/app-win10-nobrowser.err" \
+  || die "win10-nobrowser: the help viewer was asked"
+[ ! -e "$tmp/browser.args" ] || die "win10-nobrowser: the browser was asked for $(cat "$tmp/browser.args")"
+for _ in $(seq 50); do box=$(ask box | iconv -f CP1252 -t UTF-8); [ -n "$box" ] && break; sleep 0.1; done
+[[ "$box" == *"Hilfe nicht zu öffnen!"* ]] || die "win10-nobrowser: no message, or another: [$box]"
+ask answer >/dev/null
+echo "help_command: win10-nobrowser: the page could not be opened; no help viewer asked; the" \
+     "message says where the page is"
+end_pikon win10-nobrowser
+
+# --- 4. As Windows 10 with a browser, from a folder the code page cannot spell: the page. --------
 # As a Windows install has it: web pages open with the browser, on Wine winebrowser.
 sandbox_reg 'HKCR\.html' /ve /d htmlfile && sandbox_reg 'HKCR\htmlfile\shell\open\command' /ve \
   /d '"C:\windows\system32\winebrowser.exe" "%1"' || die "cannot register the browser"
-help_as win10 win10
+help_as win10 win10 "$lodz"
 for _ in $(seq 100); do [ -s "$tmp/browser.args" ] && break; sleep 0.2; done
 [ -s "$tmp/browser.args" ] \
   || die "win10: the browser was not asked for anything: $(grep -v fixme "$tmp/app-win10.err" | tail -3)"
 asked=$(cat "$tmp/browser.args")
-want="file://$tmp/app/PIKON.html"
+want="file://$tmp/%C5%81%C3%B3d%C5%BA/PIKON.html"   # winebrowser's URL spells the folder so
 [ "$asked" = "$want" ] || die "win10: the browser was asked for [$asked], want [$want]"
 win=$(window_named 'Browser' 10)
 [ -n "$win" ] || die "win10: the stand-in browser shows no window"
@@ -197,4 +222,4 @@ echo quit >&7
 
 check_com_ports
 echo "help_command: PASS; screenshots: $outdir/winxp-winhelp.png" \
-     "$outdir/win10-nobrowser-winhelp.png $outdir/win10-browser.png"
+     "$outdir/win7-nobrowser-winhelp.png $outdir/win10-browser.png"

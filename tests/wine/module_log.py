@@ -3,8 +3,9 @@
 
     module_log.py MODULE.log CODE1 ... CODE8
 
-The log must hold the detection (break on, a status read with RING and RLSD on, break off, a
-status read with both off), then only whole transactions: numbered from 1, channels 1 to 8 in
+The log must hold the detection (four rounds of: break on, a status read with RING and RLSD
+on, break off, a status read with both off; a live port shows each at the first read), then
+only whole transactions: numbered from 1, channels 1 to 8 in
 turn with the control byte of each (start bit, select bits, unipolar, single-ended, internal
 clock), the channel's code answered, 13 status reads, the code read back exact, whole sweeps
 only; and no protocol violation anywhere. Prints a summary as its last line; exit 1 on the
@@ -17,7 +18,8 @@ import sys
 SELECT = [(0, 0, 0), (1, 0, 0), (0, 0, 1), (1, 0, 1), (0, 1, 0), (1, 1, 0), (0, 1, 1), (1, 1, 1)]
 TRANSACTION = re.compile(r"^T (\d+) ch (\d) ctrl 0x([0-9A-F]{2}) code (\d+) reads (\d+) got (\d+)$")
 # CTS is on whenever the chip's DOUT is low, as it is while idle.
-DETECTION = ["attach", "break on", "status 0x00D0", "break off", "status 0x0010"]
+ROUND = ["break on", "status 0x00D0", "break off", "status 0x0010"]
+DETECTION = ["attach"] + 4 * ROUND
 
 
 def control_byte(channel):

@@ -1,5 +1,5 @@
 // A simulated converter module for PIKON.exe under Wine: an LD_PRELOAD library that puts the
-// same module the native build talks to (winapi/sim/simmodule.cpp) behind a pseudo-terminal.
+// same module and adapter the native build talks to (winapi/sim) behind a pseudo-terminal.
 //
 // Wine carries the serial control calls of a COM port to the Unix device as ioctls:
 //   EscapeCommFunction SETRTS/CLRRTS/SETDTR/CLRDTR  TIOCMGET, then TIOCMSET with one bit changed
@@ -10,12 +10,19 @@
 // A pty has no modem lines, so this library answers exactly these requests, and only for the
 // one file descriptor that is the pty named by PIKON_SIM_TTY (same device number); every other
 // descriptor and request goes to the real ioctl untouched. Nothing here opens a device.
+// Behind the pty is the same simulated machine as behind the native build's ports
+// (sim::PortHardware), on real time: a request that takes a USB adapter a millisecond sleeps
+// that long before it is answered.
 //
 // Environment:
 //   PIKON_SIM_TTY      the pty slave that the prefix's COM port leads to (required)
 //   PIKON_SIM_LOG      where the transaction log goes (required)
 //   PIKON_SIM_SIGNALS  eight channel inputs separated by commas, each a constant code in mV
 //                      (e.g. 1234) or ramp:LOW:HIGH:PERIOD, sine:..., square:..., noise:LOW:HIGH
+//   PIKON_SIM_ADAPTER  what carries the lines (portsim.h): uart (the default, live), cached (a
+//                      USB adapter whose status reports come 2 ms after a change, each line
+//                      change 1 ms), cdcacm (Linux's cdc-acm: CTS always reported on, reports
+//                      1 to 3 ms late, line changes 1 ms); anything else: no simulated port
 //
 // The log, one line per event:
 //   attach                                   first request on the pty; DTR and RTS on, as
@@ -39,6 +46,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +55,7 @@
 #include <mutex>
 #include <string>
 
-#include "simmodule.h"
+#include "hardware.h"
 
 namespace {
 
@@ -57,9 +65,10 @@ struct Sim {
   bool ready = false;
   dev_t tty = 0;
   int log = -1;
-  winapi::SimModule module;
+  sim::PortHardware hw;
+  sim::PortBehaviour adapter;
   sim::Signal signals[8];
-  bool rts = false, dtr = false, brk = false;
+  bool rts = false, dtr = false, brk = false;  // as the program set them
   std::size_t violationsLogged = 0;
   // A TIOCMGET is a status read unless a TIOCMSET follows it (a line change reads first).
   bool pendingRead = false;
@@ -120,6 +129,16 @@ bool IsPty(const struct stat& st) {
   return S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
 }
 
+// The adapter named by PIKON_SIM_ADAPTER; false for a name it does not know.
+bool Adapter(const char* name, sim::PortBehaviour& b) {
+  const std::string n = name ? name : "uart";
+  if (n == "uart") b = sim::LegacyUart(1);
+  else if (n == "cached") b = sim::CachedUsbAdapter(2);
+  else if (n == "cdcacm") b = sim::CdcAcmLinux();
+  else return false;
+  return true;
+}
+
 // Reads the environment once; false if this process has no simulated port. Only a pty can be
 // one: the module stands in for the modem lines a pty lacks, never for a device that has them.
 bool Setup(Sim& s) {
@@ -130,6 +149,7 @@ bool Setup(Sim& s) {
   const char* log = std::getenv("PIKON_SIM_LOG");
   struct stat st;
   if (!tty || !log || stat(tty, &st) != 0 || !IsPty(st)) return false;
+  if (!Adapter(std::getenv("PIKON_SIM_ADAPTER"), s.adapter)) return false;
   s.tty = st.st_rdev;
   s.log = open(log, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   std::string list = std::getenv("PIKON_SIM_SIGNALS") ? std::getenv("PIKON_SIM_SIGNALS") : "";
@@ -137,18 +157,30 @@ bool Setup(Sim& s) {
     std::size_t comma = list.find(',');
     s.signals[ch] = ParseSignal(list.substr(0, comma));
     list = comma == std::string::npos ? "" : list.substr(comma + 1);
-    s.module.SetSignal(ch + 1, s.signals[ch]);
+    s.hw.Module().SetSignal(ch + 1, s.signals[ch]);
   }
   s.ready = true;
   return true;
 }
 
-// The module measures its conversion time in real time: under Wine, the port calls take what
-// they take.
+// The module measures its conversion time in real time, and the adapter its delays: under
+// Wine, the port calls take what they take.
 std::uint64_t NowNs() {
   timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
   return std::uint64_t(t.tv_sec) * 1000000000u + std::uint64_t(t.tv_nsec);
+}
+
+// A request that takes the adapter this long returns that much later; the time at which it
+// takes effect. A UART's few µs are less than Wine's own way to the ioctl, and are not added.
+std::uint64_t Takes(std::uint64_t ns) {
+  const std::uint64_t start = NowNs();
+  if (ns < 100000) return start;
+  const std::uint64_t end = start + ns;
+  const timespec until{time_t(end / 1000000000u), long(end % 1000000000u)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
+  return NowNs();
 }
 
 bool IsSimPort(Sim& s, int fd) {
@@ -156,15 +188,14 @@ bool IsSimPort(Sim& s, int fd) {
   return Setup(s) && fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == s.tty;
 }
 
-int ModemBits(const Sim& s) {
-  DWORD w = s.module.Status();
+int ModemBits(const Sim& s, DWORD w) {
   return (s.rts ? TIOCM_RTS : 0) | (s.dtr ? TIOCM_DTR : 0) | ((w & MS_CTS_ON) ? TIOCM_CTS : 0) |
          ((w & MS_DSR_ON) ? TIOCM_DSR : 0) | ((w & MS_RING_ON) ? TIOCM_RNG : 0) |
          ((w & MS_RLSD_ON) ? TIOCM_CAR : 0);
 }
 
 void LogViolations(Sim& s) {
-  const auto& v = s.module.Violations();
+  const auto& v = s.hw.Module().Violations();
   for (; s.violationsLogged < v.size(); ++s.violationsLogged)
     Log(s, "VIOLATION %s", v[s.violationsLogged].c_str());
 }
@@ -181,7 +212,7 @@ void LogTransaction(Sim& s) {
 // A conversion is noticed by the module's counters; which input moved is the channel.
 void NoticeConversion(Sim& s) {
   for (int ch = 0; ch < 8; ++ch) {
-    std::uint64_t n = s.module.Conversions(ch + 1);
+    std::uint64_t n = s.hw.Module().Conversions(ch + 1);
     if (n == s.conversions[ch]) continue;
     LogTransaction(s);
     s.code = sim::SignalAt(s.signals[ch], s.conversions[ch]);
@@ -216,16 +247,19 @@ void FlushRead(Sim& s) {
   StatusRead(s, s.pendingWord);
 }
 
+// One line change request: the adapter takes it, then the device has it.
 void SetLines(Sim& s, bool dtr, bool rts) {
+  if (dtr == s.dtr && rts == s.rts) return;
+  const std::uint64_t now = Takes(s.hw.LineNs());
   if (dtr != s.dtr) {
     s.dtr = dtr;
-    s.module.Data(dtr);
+    s.hw.SetDtr(dtr, now);
     if (dtr && s.inAnswer) s.inAnswer = false;  // the master gave up reading
   }
   if (rts != s.rts) {
     s.rts = rts;
     if (rts) s.edges = ((s.edges << 1) | (s.dtr ? 1u : 0u)) & 0xFFu;
-    s.module.Clock(rts, NowNs());
+    s.hw.WantRts(rts, now);
     NoticeConversion(s);
   }
   LogViolations(s);
@@ -236,9 +270,14 @@ void Attach(Sim& s) {
   if (attached) return;
   attached = true;
   // A real serial port comes out of open() with DTR and RTS raised (the tty layer raises them
-  // unless the baud rate is 0); a pty has no such lines, so the module is attached as if.
+  // unless the baud rate is 0); a pty has no such lines, so the module is plugged in as if.
+  const std::uint64_t now = NowNs();
   s.dtr = s.rts = true;
-  s.module.Attach(true, true, false);
+  s.hw.Open(now);
+  s.hw.SetDtr(true, now);
+  s.hw.WantRts(true, now);
+  s.hw.Plug(sim::PortKind::Module, now);
+  s.hw.SetBehaviour(s.adapter, now);
   Log(s, "attach");
 }
 
@@ -247,11 +286,13 @@ int Answer(Sim& s, unsigned long request, void* arg) {
   Attach(s);
   if (request != TIOCMSET) FlushRead(s);
   switch (request) {
-    case TIOCMGET:
-      *static_cast<int*>(arg) = ModemBits(s);
+    case TIOCMGET: {
+      const DWORD word = s.hw.Status(Takes(s.hw.StatusNs()));
+      *static_cast<int*>(arg) = ModemBits(s, word);
       s.pendingRead = true;
-      s.pendingWord = s.module.Status();
+      s.pendingWord = word;
       return 0;
+    }
     case TIOCMSET: {
       s.pendingRead = false;  // that read belonged to this change
       int bits = *static_cast<int*>(arg);
@@ -266,12 +307,18 @@ int Answer(Sim& s, unsigned long request, void* arg) {
       return 0;
     }
     case TIOCSBRK:
-    case TIOCCBRK:
-      s.brk = request == TIOCSBRK;
-      s.module.Break(s.brk);
+    case TIOCCBRK: {
+      const bool on = request == TIOCSBRK;
+      if (s.hw.BreakRefused()) {
+        errno = ENOTTY;  // the driver's break_ctl refuses it
+        return -1;
+      }
+      s.brk = on;
+      s.hw.Break(on, Takes(s.hw.BreakNs(on, NowNs())));
       Log(s, s.brk ? "break on" : "break off");
       LogViolations(s);
       return 0;
+    }
     case TIOCGSERIAL: {
       serial_struct* ss = static_cast<serial_struct*>(arg);
       std::memset(ss, 0, sizeof *ss);

@@ -84,6 +84,8 @@ std::size_t LiveGdiObjects() { return winapi::LiveGdiObjectCount(); }
 
 std::size_t LiveDeviceContexts() { return winapi::LiveDcCount(); }
 
-void SetCaptionHeight(int pixels) { winapi::metrics::SetCaptionHeight(pixels); }
+void SetFrameMetrics(const FrameMetrics& m) {
+  winapi::metrics::SetFrameMetrics(m.caption, m.sizingFrame, m.menuBar);
+}
 
 }  // namespace drv

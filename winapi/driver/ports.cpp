@@ -3,24 +3,19 @@
 #include "winapi/driver/ports.h"
 
 #include "serial.h"
+#include "vclock.h"
 
 using winapi::Port;
 
 namespace drv {
 
-void PlugPort(int port, PortKind kind) {
-  Port& p = winapi::PortNo(port);
-  p.kind = kind;
-  if (kind == PortKind::Module) p.module.Attach(p.rts, p.dtr, p.brk);
-}
+void PlugPort(int port, PortKind kind) { winapi::PortNo(port).hw.Plug(kind, winapi::vclock::Now()); }
 
 void PullAdapter(int port) { winapi::PullOut(winapi::PortNo(port)); }
 
 void PlugAdapterBack(int port) {
   Port& p = winapi::PortNo(port);
-  if (!p.pulledOut) return;
-  p.pulledOut = false;
-  if (p.HasModule()) p.module.Attach(false, false, false);
+  if (p.hw.PulledOut()) p.hw.PlugBack();
 }
 
 std::size_t OpenPorts() {
@@ -30,28 +25,23 @@ std::size_t OpenPorts() {
 }
 
 void SetSignal(int port, int channel, const Signal& signal) {
-  winapi::PortNo(port).module.SetSignal(channel, signal);
+  winapi::PortNo(port).hw.Module().SetSignal(channel, signal);
 }
 
 std::uint64_t Conversions(int port, int channel) {
-  return winapi::PortNo(port).module.Conversions(channel);
+  return winapi::PortNo(port).hw.Module().Conversions(channel);
 }
 
 void SetFaults(int port, const Faults& faults) {
-  Port& p = winapi::PortNo(port);
-  p.faults = faults;
-  p.faulted = true;
-  p.reads = 0;
-  p.module.SetBreakAnswer(faults.breakAnswer);
+  winapi::PortNo(port).hw.SetFaults(faults, winapi::vclock::Now());
 }
 
-void SetConversionTime(int port, std::uint64_t ns) { winapi::PortNo(port).module.SetConversionNs(ns); }
+void SetConversionTime(int port, std::uint64_t ns) {
+  winapi::PortNo(port).hw.Module().SetConversionNs(ns);
+}
 
 void SetPortBehaviour(int port, const PortBehaviour& behaviour) {
-  Port& p = winapi::PortNo(port);
-  p.behaviour = behaviour;
-  p.reportDue = 0;
-  p.reported = winapi::LiveStatus(p);
+  winapi::PortNo(port).hw.SetBehaviour(behaviour, winapi::vclock::Now());
 }
 
 void SetPortSettings(int port, const DCB& settings) { winapi::PortNo(port).settings = settings; }
@@ -60,14 +50,14 @@ DCB PortSettings(int port) { return winapi::PortNo(port).settings; }
 
 Lines PortLines(int port) {
   const Port& p = winapi::PortNo(port);
-  return {p.open != nullptr, p.rts, p.dtr, p.brk};
+  return {p.open != nullptr, p.hw.Rts(), p.hw.Dtr(), p.hw.Brk()};
 }
 
 std::vector<std::string> ProtocolViolations(int port) {
-  return winapi::PortNo(port).module.Violations();
+  return winapi::PortNo(port).hw.Module().Violations();
 }
 
-int AbandonedAnswers(int port) { return winapi::PortNo(port).module.Abandoned(); }
+int AbandonedAnswers(int port) { return winapi::PortNo(port).hw.Module().Abandoned(); }
 
 void ResetPorts() {
   for (Port& p : winapi::Table().ports) {
@@ -75,7 +65,7 @@ void ResetPorts() {
     const char* name = p.name;
     p = Port{};
     p.name = name;
-    p.module.Reset();
+    p.hw.Reset();
   }
 }
 

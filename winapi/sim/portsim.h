@@ -1,7 +1,8 @@
 // What sits behind a simulated COM port: the kind of device, the adapter's behaviour, the faults
 // between the module and the program, and the module's input signals. The kernel's serial ports
-// and the test driver speak of the hardware in these terms; the module itself (simmodule.h) and
-// the library for Wine (tools/winesim) need nothing else of the subset.
+// and the test driver speak of the hardware in these terms (the machine itself: hardware.h);
+// the module (simmodule.h) and the library for Wine (tools/winesim) need nothing else of the
+// subset.
 #ifndef PIKON_WINAPI_PORTSIM_H
 #define PIKON_WINAPI_PORTSIM_H
 
@@ -40,35 +41,66 @@ int SignalAt(const Signal& signal, std::uint64_t n);
 // as the maximum; a master must wait that long, so that is what the module takes unless a test
 // says otherwise.
 constexpr std::uint64_t kDefaultConversionNs = 10000;
-// How the port's hardware and driver behave. Each call on an open port (line changes, break,
-// status reads, settings) moves the virtual clock (winapi/driver/clock.h) on by its latency,
-// and the change reaches the module when the call returns.
+// How the port's adapter and its driver behave: what each call costs, how the status lines
+// reach the program, what becomes of RTS and of the break. Each call on an open port (line
+// changes, break, status reads, settings) takes its latency, and the change reaches the
+// device when the call returns. The knobs are independent; the named kinds below set them as
+// each driver does.
 struct PortBehaviour {
   std::uint64_t lineNs = 1000;    // a line change or break: a legacy UART, 1-5 µs
   std::uint64_t statusNs = 1000;  // a status read
-  // The status read returns what the adapter last reported, refreshed every this many ns
-  // (0: read live). FTDI chips report their modem status in a header that "is always sent when
-  // the [latency] timer expires", "the device default of 16 ms" (Linux kernel commit
-  // c6dce2626606, drivers/usb/serial/ftdi_sio.c); their driver answers from the last report.
+  // Where the status read comes from. All zero and false: read live from the lines.
+  // A change at the adapter's inputs reaches the driver's copy reportDelayNs later, plus up to
+  // reportJitterNs more (pseudo-random, the same in every run); reports arrive in order.
+  std::uint64_t reportDelayNs = 0;
+  std::uint64_t reportJitterNs = 0;
+  // Reports go out only when a timer of this period expires (0: as soon as they are due).
   std::uint64_t statusRefreshNs = 0;
-  // An RTS change reaches the device only with the next DTR change: Windows' CDC-ACM driver
-  // usbser.sys sends SET_CONTROL_LINE_STATE only when DTR is updated, and then with RTS too
-  // (WICG/serial issue 173; r2axz/bluepill-serial-monster issue 23).
+  // The driver reads the status once when the port is opened and never again.
+  bool statusFrozenAtOpen = false;
+  // CTS as the driver reports it: from the line, or a constant the driver puts in.
+  enum class Cts { FromLine, AlwaysOn, AlwaysOff };
+  Cts cts = Cts::FromLine;
+  // An RTS change reaches the device only with the next DTR change.
   bool rtsOnlyWithDtr = false;
-  // The break is not held: the adapter has no break, or ends it at once (CP2102, Ezurio/
-  // UwTerminalX pull request 23; CDC-ACM devices without the SEND_BREAK capability,
-  // raspberrypi/debugprobe issue 127). SetCommBreak still succeeds.
-  bool breakNotHeld = false;
+  // The break: held until cleared; refused (SetCommBreak and ClearCommBreak fail, nothing is
+  // sent); not held (the call succeeds, the break is over at once); or a pulse that ends by
+  // itself breakPulseNs after it began, ClearCommBreak returning no sooner than breakEndNs
+  // after the break began.
+  enum class Break { Held, Refused, NotHeld, Pulse };
+  Break brk = Break::Held;
+  std::uint64_t breakPulseNs = 0;
+  std::uint64_t breakEndNs = 0;
+
+  bool Live() const {
+    return reportDelayNs == 0 && reportJitterNs == 0 && statusRefreshNs == 0 &&
+           !statusFrozenAtOpen;
+  }
 };
-// The kinds of port the program meets, for tests and for measuring what each gives.
-PortBehaviour LegacyUart(double microsecondsPerCall);
-PortBehaviour UsbAdapter();             // each call a USB round trip, about 1 ms
-PortBehaviour UsbAdapterLateStatus(double refreshMs);  // FTDI-like: status cached, lines 1 ms
-PortBehaviour UsbCdcAcm();              // usbser.sys: 1 ms, RTS only with DTR
-PortBehaviour UsbAdapterWithoutBreak(); // 1 ms, the break not held
+// The kinds of port the program meets (portsim.cpp: each with the driver code or document it
+// follows), for tests and for measuring what each gives.
+PortBehaviour LegacyUart(double microsecondsPerCall);  // live, each call this long
+PortBehaviour UsbAdapter();              // live, each call a USB round trip of 1 ms
+// A USB adapter (lines 1 ms, reads a few µs from the driver's copy) whose status reports come
+// delayMs to delayMs + jitterMs after a change at its inputs.
+PortBehaviour CachedUsbAdapter(double delayMs, double jitterMs = 0);
+PortBehaviour UsbAdapterWithoutBreak();  // 1 ms, SetCommBreak succeeds, the break is not held
+PortBehaviour FtdiLinux();
+PortBehaviour FtdiWindows(double latencyMs = 16);
+PortBehaviour Pl2303Linux();
+PortBehaviour Pl2303HxdClone();
+PortBehaviour Ch341Linux();
+PortBehaviour Ch341Frozen();
+PortBehaviour Ch341SimulatedBreak();
+PortBehaviour Cp210xLinux();
+PortBehaviour Cp2105SecondPort();
+PortBehaviour CdcAcmLinux();
+PortBehaviour CdcAcmNoBreak();
+PortBehaviour UsbserWindows();
 // Faults of a port. Status reads are counted from the SetFaults call on (1 = the next read).
 // They sit between the module and the program: the module's own answer is worked out as
-// without them.
+// without them. Lines stuck on or off sit at the adapter's inputs and reach the program the
+// way the module's own lines do; noise, failures and pulls happen at a read.
 struct Faults {
   int failStatusFrom = 0;   // GetCommModemStatus fails from this read on; 0 = never
   int failStatusCount = 0;  // ... for this many reads, then works again; 0 = for good

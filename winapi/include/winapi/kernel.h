@@ -116,6 +116,9 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 DWORD WINAPI GetVersion(void);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
+// The same in UTF-16, sizes in WCHARs: every path, also one the ANSI code page cannot spell.
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
+DWORD WINAPI GetFileAttributesW(LPCWSTR fileName);
 
 // The program's graphical entry; the platform's start-up (or the test driver) calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);

@@ -36,6 +36,10 @@ typedef const void *LPCVOID;
 typedef DWORD *LPDWORD;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
+// A UTF-16 code unit, 16 bits as on Windows (where it is wchar_t; here wchar_t has 32 bits).
+typedef char16_t WCHAR;
+typedef WCHAR *LPWSTR;
+typedef const WCHAR *LPCWSTR;
 
 // Handles are opaque values (slot and generation), never pointers to live objects.
 #define PIKON_DECLARE_HANDLE(name) \

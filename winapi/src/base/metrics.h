@@ -12,10 +12,10 @@ namespace metrics {
 // SM_CYCAPTION: an 18-pixel caption bar and the line beneath it, by default.
 constexpr int kCaption = 19;
 constexpr int kSmallCaption = 15;  // caption bar of a tool window
-constexpr int kMenuBar = 19;       // one line of menu bar (SM_CYMENU)
+constexpr int kMenuBar = 19;       // one line of menu bar (SM_CYMENU), by default
 constexpr int kBorder = 1;         // WS_BORDER alone
 constexpr int kFixedFrame = 3;     // caption without sizing border, dialog frame (also tool windows)
-constexpr int kSizingFrame = 4;    // WS_THICKFRAME
+constexpr int kSizingFrame = 4;    // WS_THICKFRAME, by default
 constexpr int kClientEdge = 2;     // WS_EX_CLIENTEDGE
 
 constexpr int kScreenWidth = 1024;
@@ -30,10 +30,14 @@ constexpr int kDefaultHeight = 480;
 constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 13;
 
-// The caption bar height in use: a display setting, kCaption unless the driver changed it
-// (a user who chose large window titles).
+// The caption bar height, sizing frame width and menu bar height in use: display settings,
+// kCaption, kSizingFrame and kMenuBar unless the driver changed them (a user who chose large
+// window titles; Windows 10 and 11, whose sizing frames are 8 pixels wide, captions 23 high and
+// menu bars 20).
 int CaptionHeight();
-void SetCaptionHeight(int pixels);
+int SizingFrame();
+int MenuBarHeight();
+void SetFrameMetrics(int caption, int sizingFrame, int menuBar);
 
 struct Insets {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -50,7 +54,7 @@ inline Frame FrameOf(DWORD style, DWORD exStyle) {
 }
 inline int FrameWidth(Frame frame) {
   switch (frame) {
-    case Frame::Sizing: return kSizingFrame;
+    case Frame::Sizing: return SizingFrame();
     case Frame::Fixed: return kFixedFrame;
     case Frame::Border: return kBorder;
     case Frame::None: break;
@@ -68,7 +72,7 @@ inline Insets NonClient(DWORD style, DWORD exStyle, bool hasMenuBar) {
   if (exStyle & WS_EX_CLIENTEDGE) frame += kClientEdge;
   Insets in{frame, frame, frame, frame};
   in.top += CaptionBarHeight(style, exStyle);
-  if (hasMenuBar) in.top += kMenuBar;
+  if (hasMenuBar) in.top += MenuBarHeight();
   return in;
 }
 

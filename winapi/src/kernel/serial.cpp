@@ -1,8 +1,8 @@
 // Serial ports COM1..COM4: the port table, CreateFileA/CloseHandle on them, settings, the
-// control lines and the modem status word. Nothing here touches a real device; each port is
-// absent, busy, empty or holds the simulated module (simmodule.cpp). Each call on an open port
-// takes its latency on the virtual clock (vclock.h), and the port behaves like the hardware it
-// stands for (sim::PortBehaviour: late status reports, RTS passed on only with DTR, no break).
+// control lines and the modem status word, as Win32 has them. Nothing here touches a real
+// device; what is behind each port is simulated (sim::PortHardware: absent, busy, empty or the
+// module, behind an adapter that behaves like the one it stands for). Each call on an open port
+// takes the latency the hardware gives it on the virtual clock (vclock.h), then reaches it.
 #include "serial.h"
 
 #include "trace.h"
@@ -49,15 +49,11 @@ PortTable& Table() { return table ? *table : MakeTable(); }
 
 Port& PortNo(int port) { return Table().ports.at(std::size_t(port - 1)); }
 
-DWORD LiveStatus(const Port& p) { return p.HasModule() ? p.module.Status() : 0; }
-
 void PullOut(Port& p) {
-  if (p.pulledOut) return;
+  if (p.hw.PulledOut()) return;
   if (OpenPort* o = Table().handles.Get(p.open)) o->removed = true;
   p.open = nullptr;
-  p.pulledOut = true;
-  // The module loses its lines with the adapter, and with them its power.
-  p.rts = p.dtr = p.brk = false;
+  p.hw.PullOut();
 }
 
 namespace {
@@ -88,69 +84,20 @@ void Log(const char* fn, const Port& p, std::intptr_t a, std::intptr_t b) {
   trace::Record(fn, a, b, 0, p.name, nullptr);
 }
 
-// An adapter that reports its status now and then: the reports due since the last call carry
-// the lines as they were up to now, unchanged since the last line change.
-void CatchUpReports(Port& p) {
-  const std::uint64_t every = p.behaviour.statusRefreshNs;
-  if (every == 0) return;
-  const std::uint64_t due = vclock::Now() / every;
-  if (due == p.reportDue) return;
-  p.reportDue = due;
-  p.reported = LiveStatus(p);
-}
-
-// A call on an open port: its latency passes, then what it does happens.
-void Takes(Port& p, std::uint64_t ns) {
+// A call on an open port: its latency passes.
+inline std::uint64_t Takes(std::uint64_t ns) {
   vclock::Advance(ns);
-  CatchUpReports(p);
-}
-
-// The status lines as the program gets to read them.
-DWORD ReadStatus(Port& p) {
-  Takes(p, p.behaviour.statusNs);
-  return p.behaviour.statusRefreshNs ? p.reported : LiveStatus(p);
-}
-
-// Line changes reach the module one at a time, in the order they happen.
-void SetRts(Port& p, bool on) {
-  if (p.rts == on) return;
-  p.rts = on;
-  if (p.HasModule()) p.module.Clock(on, vclock::Now());
-}
-
-// An adapter that passes RTS on only with DTR sends both whenever DTR is set.
-void SetDtr(Port& p, bool on) {
-  if (p.dtr != on) {
-    p.dtr = on;
-    if (p.HasModule()) p.module.Data(on);
-  }
-  if (p.behaviour.rtsOnlyWithDtr) SetRts(p, p.rtsWanted);
-}
-
-void WantRts(Port& p, bool on) {
-  p.rtsWanted = on;
-  if (!p.behaviour.rtsOnlyWithDtr) SetRts(p, on);
-}
-
-// A break the adapter does not hold is over before anything can read the answer to it.
-void SetBreak(Port& p, bool on) {
-  if (p.brk == on) return;
-  if (on && p.behaviour.breakNotHeld) {
-    if (p.HasModule()) p.module.Break(true), p.module.Break(false);
-    return;
-  }
-  p.brk = on;
-  if (p.HasModule()) p.module.Break(on);
+  return vclock::Now();
 }
 
 // Opening a port and applying settings put DTR and RTS where their control modes want them:
 // on when enabled (or when handshaking, the receiver being ready), off when disabled (or
 // RTS toggling, nothing being sent).
 void ApplyLineControl(Port& p) {
-  p.rtsWanted = p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
-                p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE;
-  SetDtr(p, p.settings.fDtrControl != DTR_CONTROL_DISABLE);
-  SetRts(p, p.rtsWanted);
+  p.hw.SetLines(p.settings.fDtrControl != DTR_CONTROL_DISABLE,
+                p.settings.fRtsControl == RTS_CONTROL_ENABLE ||
+                    p.settings.fRtsControl == RTS_CONTROL_HANDSHAKE,
+                vclock::Now());
 }
 
 // "COM1".."COM9" or "\\.\COMn", any case; 0 for every other name.
@@ -164,40 +111,14 @@ int ComNumber(const char* name) {
   return name[3] - '0';
 }
 
-// A status read on a port whose faults were set: it may pull the module or the adapter out,
-// fail, or bring noise and stuck lines.
-BOOL ReadWithFaults(Port& p, HANDLE port, LPDWORD status) {
-  const sim::Faults& f = p.faults;
-  int read = ++p.reads;
-  if (f.unplugAtRead != 0 && read == f.unplugAtRead && p.HasModule())
-    p.kind = sim::PortKind::Empty;
-  if (f.pullAdapterAtRead != 0 && read == f.pullAdapterAtRead) {
-    PullOut(p);
-    Log("GetCommModemStatus", port, 0, FALSE);
-    return FALSE;
-  }
-  bool fails = f.failStatusFrom != 0 && read >= f.failStatusFrom &&
-               (f.failStatusCount == 0 || read < f.failStatusFrom + f.failStatusCount);
-  if (fails) {
-    Log("GetCommModemStatus", port, 0, FALSE);
-    return FALSE;
-  }
-  DWORD lines = ReadStatus(p);
-  auto noise = f.noiseAtRead.find(read);
-  if (noise != f.noiseAtRead.end()) lines |= noise->second;
-  *status = (lines | f.stuckOn) & ~f.stuckOff;
-  Log("GetCommModemStatus", p, std::intptr_t(*status), TRUE);
-  return TRUE;
-}
-
-// SetCommBreak and ClearCommBreak: the break on or off, unless the call fails.
+// SetCommBreak and ClearCommBreak: the break on or off, unless the call fails or the adapter
+// has no break.
 BOOL BreakCall(const char* fn, HANDLE port, bool on) {
   Port* p = FromHandle(port);
-  bool ok = p && !(p->faulted && (on ? p->faults.failSetBreak : p->faults.failClearBreak));
+  bool ok = p && p->hw.TakesBreakCall(on);
   Log(fn, port, 0, ok);
   if (!ok) return FALSE;
-  Takes(*p, p->behaviour.lineNs);
-  SetBreak(*p, on);
+  p->hw.Break(on, Takes(p->hw.BreakNs(on, vclock::Now())));
   return TRUE;
 }
 
@@ -216,10 +137,12 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
   if (n < 1 || n > 4 || share != 0 || disposition != OPEN_EXISTING || templ != nullptr)
     return INVALID_HANDLE_VALUE;
   Port& p = winapi::PortNo(n);
-  if (p.kind == sim::PortKind::Absent || p.kind == sim::PortKind::Busy || p.open || p.pulledOut)
+  if (p.hw.Kind() == sim::PortKind::Absent || p.hw.Kind() == sim::PortKind::Busy || p.open ||
+      p.hw.PulledOut())
     return INVALID_HANDLE_VALUE;
   p.open = winapi::Table().handles.Add<HANDLE>(std::make_unique<winapi::OpenPort>(
       winapi::OpenPort{n - 1}));
+  p.hw.Open(winapi::vclock::Now());
   winapi::ApplyLineControl(p);
   return p.open;
 }
@@ -230,11 +153,7 @@ BOOL WINAPI CloseHandle(HANDLE handle) {
   bool closes = winapi::Table().handles.Get(handle) != nullptr;
   winapi::Log("CloseHandle", handle, 0, closes);
   if (!p) return closes ? winapi::Table().handles.Remove(handle) : FALSE;
-  // Closing a port clears the break and drops DTR and RTS.
-  winapi::SetBreak(*p, false);
-  p->rtsWanted = false;
-  winapi::SetDtr(*p, false);
-  winapi::SetRts(*p, false);
+  p->hw.Close(winapi::vclock::Now());
   winapi::Table().handles.Remove(handle);
   p->open = nullptr;
   return TRUE;
@@ -258,7 +177,7 @@ BOOL WINAPI SetCommState(HANDLE port, LPDCB dcb) {
             dcb->XonChar != dcb->XoffChar;
   winapi::Log("SetCommState", port, dcb ? std::intptr_t(dcb->BaudRate) : 0, ok, std::intptr_t(flags));
   if (!ok) return FALSE;
-  winapi::Takes(*p, p->behaviour.lineNs);
+  winapi::Takes(p->hw.LineNs());
   p->settings = *dcb;
   winapi::ApplyLineControl(*p);
   return TRUE;
@@ -268,7 +187,7 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
   Port* p = winapi::FromHandle(port);
   bool ok = p != nullptr;
   if (ok) {
-    winapi::Takes(*p, p->behaviour.lineNs);
+    const std::uint64_t now = winapi::Takes(p->hw.LineNs());
     // A line under handshake (or RTS toggle) control belongs to the driver, not the caller.
     bool dtrFree = p->settings.fDtrControl != DTR_CONTROL_HANDSHAKE;
     bool rtsFree = p->settings.fRtsControl == RTS_CONTROL_ENABLE ||
@@ -280,16 +199,16 @@ BOOL WINAPI EscapeCommFunction(HANDLE port, DWORD func) {
       case SETRTS:
       case CLRRTS:
         ok = rtsFree;
-        if (ok) winapi::WantRts(*p, func == SETRTS);
+        if (ok) p->hw.WantRts(func == SETRTS, now);
         break;
       case SETDTR:
       case CLRDTR:
         ok = dtrFree;
-        if (ok) winapi::SetDtr(*p, func == SETDTR);
+        if (ok) p->hw.SetDtr(func == SETDTR, now);
         break;
       case SETBREAK:
       case CLRBREAK:
-        winapi::SetBreak(*p, func == SETBREAK);
+        ok = p->hw.Break(func == SETBREAK, now);
         break;
       default:
         ok = false;
@@ -312,8 +231,18 @@ BOOL WINAPI GetCommModemStatus(HANDLE port, LPDWORD status) {
     winapi::Log("GetCommModemStatus", port, 0, FALSE);
     return FALSE;
   }
-  if (p->faulted) return winapi::ReadWithFaults(*p, port, status);
-  *status = winapi::ReadStatus(*p);
+  // A read that fails, or whose adapter is pulled out, takes no time.
+  switch (p->hw.BeginRead(winapi::vclock::Now())) {
+    case sim::PortHardware::Read::PullsAdapter:
+      winapi::PullOut(*p);
+      [[fallthrough]];
+    case sim::PortHardware::Read::Fails:
+      winapi::Log("GetCommModemStatus", port, 0, FALSE);
+      return FALSE;
+    case sim::PortHardware::Read::Answers:
+      break;
+  }
+  *status = p->hw.Status(winapi::Takes(p->hw.StatusNs()));
   winapi::Log("GetCommModemStatus", *p, std::intptr_t(*status), TRUE);
   return TRUE;
 }

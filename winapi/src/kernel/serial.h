@@ -1,5 +1,6 @@
-// The serial ports' table: what the kernel knows of COM1..COM4 and the hardware behind each, for
-// the Win32 calls (serial.cpp) and for the driver that sets the scene.
+// The serial ports' table: what the kernel knows of COM1..COM4 (name, settings, handle) and the
+// simulated hardware behind each (hardware.h), for the Win32 calls (serial.cpp) and for the
+// driver that sets the scene.
 #ifndef PIKON_WINAPI_SERIAL_H
 #define PIKON_WINAPI_SERIAL_H
 
@@ -9,8 +10,7 @@
 #include <cstdint>
 
 #include "handles.h"
-#include "portsim.h"
-#include "simmodule.h"
+#include "hardware.h"
 
 namespace winapi {
 
@@ -19,21 +19,9 @@ DCB FreshSettings();
 
 struct Port {
   const char* name = "";
-  sim::PortKind kind = sim::PortKind::Absent;
   DCB settings = FreshSettings();
   HANDLE open = nullptr;  // the handle while the port is open
-  bool rts = false, dtr = false, brk = false;  // as the device behind the port sees them
-  bool rtsWanted = false;  // as the program last set RTS (the device may not have it yet)
-  sim::PortBehaviour behaviour = sim::LegacyUart(1);
-  DWORD reported = 0;           // the status as the adapter last reported it
-  std::uint64_t reportDue = 0;  // the number of that report's refresh interval
-  SimModule module;
-  sim::Faults faults;
-  bool faulted = false;  // faults were set: status reads take the long way
-  int reads = 0;  // status reads since the faults were set
-  bool pulledOut = false;  // the adapter is out of the machine: the port does not exist
-
-  bool HasModule() const { return kind == sim::PortKind::Module; }
+  sim::PortHardware hw;   // what is behind the port
 };
 
 struct OpenPort {
@@ -53,8 +41,6 @@ struct PortTable {
 PortTable& Table();
 // Port 1..4.
 Port& PortNo(int port);
-// The status lines the hardware drives now.
-DWORD LiveStatus(const Port& p);
 // The adapter pulled out of the machine: handles opened before fail for good.
 void PullOut(Port& p);
 

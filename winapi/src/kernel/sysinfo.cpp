@@ -8,6 +8,7 @@
 #include "image.h"
 #include "sysinfo.h"
 #include "trace.h"
+#include "wide.h"
 
 namespace {
 
@@ -61,29 +62,34 @@ DWORD WINAPI GetVersion(void) {
   return version;
 }
 
+namespace {
+
 // The program is the only module. A buffer too small gets as much of the path as fits with its
-// terminating NUL, and the result is the buffer's size (Windows XP left out the NUL).
-DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+// terminating NUL, and the result is the buffer's size (Windows XP left out the NUL). `path` is
+// in the call's own characters; sizes count them.
+template <class Char>
+DWORD ModuleFileName(const char* fn, HMODULE module, Char* fileName, DWORD size,
+                     const std::basic_string<Char>& path) {
   DWORD result = 0;
   bool program = !module || module == reinterpret_cast<HMODULE>(winapi::kImageBase);
   if (program && fileName) {
-    std::string path = winapi::AnsiFromUtf8(TheSystem().programPath);
     if (path.size() < size) {
-      std::memcpy(fileName, path.c_str(), path.size() + 1);
+      std::copy(path.begin(), path.end(), fileName);
+      fileName[path.size()] = 0;
       result = DWORD(path.size());
     } else if (size > 0) {
-      std::memcpy(fileName, path.data(), size - 1);
-      fileName[size - 1] = '\0';
+      std::copy(path.begin(), path.begin() + (size - 1), fileName);
+      fileName[size - 1] = 0;
       result = size;
     }
   }
-  winapi::trace::Record("GetModuleFileNameA", std::intptr_t(size), std::intptr_t(result), 0,
-              TheSystem().programPath, nullptr);
+  winapi::trace::Record(fn, std::intptr_t(size), std::intptr_t(result), 0,
+                        TheSystem().programPath, nullptr);
   return result;
 }
 
-DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
-  std::string path = winapi::Utf8FromAnsi(fileName);
+// A file, a folder (while a file lies in it), or nothing.
+DWORD FileAttributes(const char* fn, const std::string& path) {
   std::string key = Key(path);
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
   if (TheSystem().files.count(key)) {
@@ -93,8 +99,29 @@ DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
     for (const std::string& file : TheSystem().files)
       if (file.compare(0, folder.size(), folder) == 0) attributes = FILE_ATTRIBUTE_DIRECTORY;
   }
-  winapi::trace::Record("GetFileAttributesA", std::intptr_t(attributes), 0, 0, path, nullptr);
+  winapi::trace::Record(fn, std::intptr_t(attributes), 0, 0, path, nullptr);
   return attributes;
+}
+
+}  // namespace
+
+// The ANSI calls see the path through the code page: a character it lacks becomes '?'.
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
+  return ModuleFileName("GetModuleFileNameA", module, fileName, size,
+                        winapi::AnsiFromUtf8(TheSystem().programPath));
+}
+
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+  return ModuleFileName("GetModuleFileNameW", module, fileName, size,
+                        winapi::WideFromUtf8(TheSystem().programPath));
+}
+
+DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
+  return FileAttributes("GetFileAttributesA", winapi::Utf8FromAnsi(fileName));
+}
+
+DWORD WINAPI GetFileAttributesW(LPCWSTR fileName) {
+  return FileAttributes("GetFileAttributesW", winapi::Utf8FromWide(fileName));
 }
 
 namespace winapi {

@@ -91,8 +91,8 @@ void DrawNonClient(Surface& s, const Window& w) {
     r.top += height;
   }
   if (HasMenuBar(w)) {
-    DrawMenuBar(s, w, RECT{r.left, r.top, r.right, r.top + metrics::kMenuBar});
-    r.top += metrics::kMenuBar;
+    DrawMenuBar(s, w, RECT{r.left, r.top, r.right, r.top + metrics::MenuBarHeight()});
+    r.top += metrics::MenuBarHeight();
   }
   if (w.exStyle & WS_EX_CLIENTEDGE) SunkenEdge(s, r);
 }
@@ -129,13 +129,25 @@ int WINAPI GetSystemMetrics(int index) {
     case SM_CYBORDER: return kBorder;
     case SM_CXFIXEDFRAME:
     case SM_CYFIXEDFRAME: return kFixedFrame;
-    case SM_CYMENU: return kMenuBar;
+    case SM_CYMENU: return MenuBarHeight();
     case SM_CXSIZEFRAME:
-    case SM_CYSIZEFRAME: return kSizingFrame;
+    case SM_CYSIZEFRAME: return SizingFrame();
     case SM_CXEDGE:
     case SM_CYEDGE: return kClientEdge;
-    case SM_CXMAXTRACK: return kScreenWidth + 4 + 2 * kSizingFrame;
-    case SM_CYMAXTRACK: return kScreenHeight + 4 + 2 * kSizingFrame;
+    case SM_CXMAXTRACK: return kScreenWidth + 4 + 2 * SizingFrame();
+    case SM_CYMAXTRACK: return kScreenHeight + 4 + 2 * SizingFrame();
   }
   return 0;
+}
+
+// The frame, caption, menu bar and client edge that the styles give, around the client rectangle;
+// a menu bar of one line, as Win32 assumes too.
+BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
+  if (!rect) return FALSE;
+  winapi::metrics::Insets in = winapi::metrics::NonClient(style, exStyle, menu != FALSE);
+  rect->left -= in.left;
+  rect->top -= in.top;
+  rect->right += in.right;
+  rect->bottom += in.bottom;
+  return TRUE;
 }

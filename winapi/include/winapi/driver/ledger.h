@@ -48,6 +48,7 @@ namespace drv {
 //   GetFileAttributesA  a = the value returned, text = the path asked for
 //   ShellExecuteA       window, a = show command, b = the value returned,
 //                       text = "verb\nfile" (an empty verb for NULL)
+//   GetModuleFileNameW, GetFileAttributesW, ShellExecuteW: as their ANSI twins (sizes in WCHARs)
 // Read the numbers through the accessors, which name them by what they are.
 struct Call {
   std::string fn;         // the platform function, e.g. "EscapeCommFunction"

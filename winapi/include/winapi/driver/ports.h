@@ -21,8 +21,11 @@ using sim::Shape;
 using sim::Signal;
 using sim::Constant, sim::Ramp, sim::Sine, sim::Square, sim::Noise, sim::SignalAt;
 using sim::kDefaultConversionNs;
-using sim::LegacyUart, sim::UsbAdapter, sim::UsbAdapterLateStatus, sim::UsbCdcAcm;
-using sim::UsbAdapterWithoutBreak;
+using sim::LegacyUart, sim::UsbAdapter, sim::CachedUsbAdapter, sim::UsbAdapterWithoutBreak;
+using sim::FtdiLinux, sim::FtdiWindows, sim::Pl2303Linux, sim::Pl2303HxdClone;
+using sim::Ch341Linux, sim::Ch341Frozen, sim::Ch341SimulatedBreak;
+using sim::Cp210xLinux, sim::Cp2105SecondPort, sim::CdcAcmLinux, sim::CdcAcmNoBreak;
+using sim::UsbserWindows;
 
 // Changes what a later CreateFileA finds on port 1..4. A port that is open stays open and
 // its handle keeps working: a module plugged into an open port sees its lines at once (it
@@ -39,7 +42,8 @@ std::uint64_t Conversions(int port, int channel);
 // The module's conversion time, kDefaultConversionNs unless set.
 void SetConversionTime(int port, std::uint64_t ns);
 
-// Applies to the port from now on, open or not. A fresh port is LegacyUart(1).
+// Applies to the port from now on, open or not: the adapter's driver then knows the lines as
+// they are, and later changes reach it the new way. A fresh port is LegacyUart(1).
 void SetPortBehaviour(int port, const PortBehaviour& behaviour);
 // The port's faults from now on; its status reads are counted afresh.
 void SetFaults(int port, const Faults& faults);

@@ -17,10 +17,18 @@ COLORREF ClientPixel(HWND window, int x, int y);
 // window or the file cannot be written.
 bool SaveClientPng(HWND window, const std::string& path);
 
-// The display setting for the height of caption bars: 18 pixels, as classic Windows has it; a
-// user who chose large window titles has taller ones, and smaller client areas in the same outer
-// sizes. Set it before the program creates its windows.
-void SetCaptionHeight(int pixels);
+// The display's window metrics, in pixels: by default classic Windows' (an 18-pixel caption bar
+// and the line beneath it, 4-pixel sizing frames, 19-pixel menu bars). A user who chose large
+// window titles has taller captions; Windows 10 and 11 have 8-pixel sizing frames (their
+// SM_CXSIZEFRAME and SM_CXPADDEDBORDER), 23-pixel captions and 20-pixel menu bars. Either way
+// the same outer size holds a smaller client area. Set them before the program creates its
+// windows.
+struct FrameMetrics {
+  int caption = 19;
+  int sizingFrame = 4;
+  int menuBar = 19;
+};
+void SetFrameMetrics(const FrameMetrics& metrics);
 
 // Brushes and fonts created and not yet deleted (stock objects are not counted).
 std::size_t LiveGdiObjects();

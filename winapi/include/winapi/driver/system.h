@@ -18,7 +18,7 @@ void SetProgramPath(const std::string& path);
 
 // The files that exist. At the start (and after ResetSystem) those of the unpacked package:
 // PIKON.exe, PIKON.HLP and PIKON.html in C:\PIKON. A folder exists while a file lies in it.
-// Files with the extension .htm or .html open in the browser; ShellExecuteA knows no other kind.
+// Files with the extension .htm or .html open in the browser; ShellExecute knows no other kind.
 void PutFile(const std::string& path);
 void RemoveFile(const std::string& path);
 
