@@ -31,7 +31,6 @@ extern DCB dcb;        /* port settings as applied */
 extern char hilfstext[1000]; /* port name */
 extern LONGLONG nachlauf; /* counter ticks from raising the clock to reading CTS; 0 where reads are live */
 extern int abgelehnt;  /* port whose module answered but whose status reads cannot carry its bits; 0 = none */
-extern const int kanalwahl[8][3]; /* SEL2, SEL1, SEL0 of the control word for channels 1 to 8 */
 
 /* Plot */
 extern int plm;        /* sweep length: 100 or 1000 positions */

@@ -24,19 +24,9 @@ static void DispatchOneMessage(void)
     }
 }
 
-static void SetControlWordDefaults(void)
-{
-    static const int defaults[8] = {1, 0, 0, 0, 1, 1, 1, 0}; /* START, unipolar, single-ended */
-    int j;
-    for (j = 0; j < 8; j++)
-        inbin[j] = defaults[j];
-}
-
 static void MesseKanal(void)
 {
-    inbin[1] = kanalwahl[kanal - 1][0];
-    inbin[2] = kanalwahl[kanal - 1][1];
-    inbin[3] = kanalwahl[kanal - 1][2];
+    Steuerwort(kanal);
     wandeln();
     /* A conversion without a value shows an empty field: no number that was not measured. */
     if (gueltig)
@@ -75,7 +65,6 @@ int DataProc(HWND hwnd)
 {
     (void)hwnd;
     zaehler = 0;
-    SetControlWordDefaults();
     while (exeparam == 1)
         Durchlauf();
     return 0;

@@ -20,7 +20,7 @@
 #define WANDELZEIT_US 12
 
 /* SEL2, SEL1, SEL0 for channels 1 to 8 (CH0 to CH7). */
-const int kanalwahl[8][3] = {
+static const int kanalwahl[8][3] = {
     {0, 0, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}};
 
 /* The whole control word for a channel: START, its select bits, unipolar, single-ended,
