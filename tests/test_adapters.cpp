@@ -140,9 +140,9 @@ INSTANTIATE_TEST_SUITE_P(Adapters, OnEveryPort, ::testing::ValuesIn(kKinds),
                          });
 
 // A port that turns slower in the middle of a run, as a USB adapter may on a busy bus. The zeros
-// that frame the chip's answer show a bit read too early where the bit before them is a 1 (here
-// channel 3's LSB; channel 1's stale frame, whose LSB is 0, cannot show it and is shown wrong):
-// the port's timing is learnt anew and from then on every value is right. A port grown too
+// that frame the chip's answer show a bit read too early where the bit before them is a 1: from
+// channel 3 on (its LSB is 1; channel 1's stale frame, whose LSB is 0, cannot show it) the
+// port's timing is learnt anew and every value is right. A port grown too
 // slow to be of use is refused once, the run stops, and no value follows.
 struct Slowdown {
   const char* name;
@@ -180,10 +180,8 @@ TEST_P(MidRun, ASlowerPortIsLearntAnewOrRefused) {
   }
   EXPECT_EQ(g_seen.messages, std::vector<std::string>{"Messung angehalten\nZEQ INFO"});
   ASSERT_EQ(g_seen.values.size(), 5u * 8u) << "the sweep that slowed, three more and the stop's";
-  for (std::size_t i = 8; i < g_seen.values.size(); ++i)
+  for (std::size_t i = 2; i < g_seen.values.size(); ++i)
     EXPECT_EQ(g_seen.values[i], kChannels[i % 8].shown) << "value " << i;
-  EXPECT_EQ(g_seen.values[0], "0.124") << "channel 1 read one bit late, unnoticed";
-  EXPECT_EQ(g_seen.values[2], "2.047") << "channel 3's stale frame caught, made again";
 }
 
 const Slowdown kSlowdowns[] = {{"To8ms", 8, false}, {"To64ms", 64, true}};

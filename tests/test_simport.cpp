@@ -6,12 +6,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -148,50 +146,6 @@ TEST_F(SimPort, LeavesEveryOtherDescriptorAlone) {
   EXPECT_EQ(errno, ENOTTY);
   close(null);
   EXPECT_EQ(Log(), "");
-}
-
-// The adapter the library stands for, each in a process of its own (the library reads its
-// environment at its first request): the code a conversion of 4.095 V gives, and whether each
-// line change takes a USB transfer's millisecond. A name it does not know leaves the pty alone.
-TEST_F(SimPort, AnswersAsTheAdapterNamed) {
-  const struct {
-    const char* adapter;
-    int code;  // -1: no simulated port
-    bool usb;
-  } kinds[] = {
-      {"uart", 4095, false},
-      {"cached", 2047, true},  // reports 2 ms late: each read shows the bit before
-      {"cdcacm", 0, true},     // CTS always reported on: every bit reads 0
-      {"rs485", -1, false},
-  };
-  for (const auto& k : kinds) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-      setenv("PIKON_SIM_ADAPTER", k.adapter, 1);
-      int result[2] = {-1, 0}, lines = 0;
-      if (call(pty.slave, TIOCMGET, &lines) == 0) {
-        Line(pty.slave, TIOCM_RTS, false);
-        timespec a, b;
-        clock_gettime(CLOCK_MONOTONIC, &a);
-        result[0] = Convert(pty.slave, 8);
-        clock_gettime(CLOCK_MONOTONIC, &b);
-        result[1] = int((b.tv_sec - a.tv_sec) * 1000 + (b.tv_nsec - a.tv_nsec) / 1000000);
-      }
-      _exit(write(out[1], result, sizeof result) == sizeof result ? 0 : 1);
-    }
-    close(out[1]);
-    int result[2] = {-2, 0};
-    EXPECT_EQ(read(out[0], result, sizeof result), ssize_t(sizeof result)) << k.adapter;
-    close(out[0]);
-    waitpid(child, nullptr, 0);
-    EXPECT_EQ(result[0], k.code) << k.adapter;
-    // A conversion has 42 clock edges.
-    if (k.code >= 0) {
-      EXPECT_EQ(result[1] >= 42, k.usb) << k.adapter << ": " << result[1] << " ms";
-    }
-  }
 }
 
 }  // namespace

@@ -40,13 +40,8 @@ if [ "${1:-}" != --inside ]; then
   [ "$(pe_machine "$exe")" = 8664 ] || die "$exe is not an x86-64 Windows program (the library is 64-bit)"
   outdir=$(realpath -m "${2:-$(dirname "$exe")/adapters}")
   need_tools x86_64-w64-mingw32-g++ python3 cmake
-  cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$root/build/native" -j2 --target pikon_simport >/dev/null \
-    || die "cannot build the simulated module's library"
-  mkdir -p "$root/build/winesim" "$outdir"
-  x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
-    -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
-    || die "cannot build remote.exe"
+  build_sim_tools pikon_simport
+  mkdir -p "$outdir"
   sandbox_reexec "$0" "$exe" "$outdir"
 fi
 

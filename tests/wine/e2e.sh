@@ -71,19 +71,13 @@ if [ "${1:-}" != --inside ]; then
       || die "$exe is not a Windows program for i386 or x86-64 (machine $machine)"
   fi
   need_tools x86_64-w64-mingw32-g++ import convert identify python3 cmake
-  # The preload library and the native side of the comparison, from the native build.
-  cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$root/build/native" -j2 --target pikon_simport pikon_sidebyside >/dev/null \
-    || die "cannot build the simulated module's library"
+  # The preload library (the 32-bit one too for i386) and the native side of the comparison.
   if [ "$arch" = i386 ]; then
-    cmake --build "$root/build/native" -j2 --target pikon_simport32 >/dev/null \
-      || die "cannot build the 32-bit simulated module's library (libc6-dev-i386 and" \
-             "lib32stdc++-12-dev missing? tools/setup.sh all)"
+    build_sim_tools pikon_simport pikon_sidebyside pikon_simport32
+  else
+    build_sim_tools pikon_simport pikon_sidebyside
   fi
-  mkdir -p "$root/build/winesim" "$outdir"
-  x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
-    -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
-    || die "cannot build remote.exe"
+  mkdir -p "$outdir"
   [ "$mode" != live ] || sandbox_display=live
   export sandbox_display
   sandbox_reexec "$0" "$mode" "$exe" "$outdir" "$arch"

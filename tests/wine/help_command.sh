@@ -59,14 +59,9 @@ if [ "${1:-}" != --inside ]; then
     fi
   fi
   need_tools x86_64-w64-mingw32-g++ xdotool xmessage import convert cmake
-  cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   # shellcheck disable=SC2086  # $simport: one or two targets
-  cmake --build "$root/build/native" -j2 --target $simport >/dev/null \
-    || die "cannot build the simulated module's library"
-  mkdir -p "$root/build/winesim" "$outdir"
-  x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
-    -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
-    || die "cannot build remote.exe"
+  build_sim_tools $simport
+  mkdir -p "$outdir"
   sandbox_reexec "$0" "$exe" "$outdir" "$arch"
 fi
 

@@ -43,6 +43,20 @@ need_tools() {  # tool...: each must be on PATH
   done
 }
 
+# build_sim_tools TARGET...: the native build's TARGETs (the preload library, say), and
+# remote.exe (tools/winesim/remote.cpp), which drives PIKON from inside the prefix. $root is
+# the caller's.
+build_sim_tools() {
+  # shellcheck disable=SC2154  # $root: the caller's
+  cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build "$root/build/native" -j2 --target "$@" >/dev/null \
+    || die "cannot build $* (tools/setup.sh all installs what they need)"
+  mkdir -p "$root/build/winesim"
+  x86_64-w64-mingw32-g++ -std=c++17 -O2 -Wall -Wextra -Werror -static \
+    -o "$root/build/winesim/remote.exe" "$root/tools/winesim/remote.cpp" -luser32 \
+    || die "cannot build remote.exe"
+}
+
 # sandbox_reexec SCRIPT ARGS...: runs SCRIPT --inside NS ARGS... in a private mount namespace,
 # NS being the namespace we start from, and never comes back.
 sandbox_reexec() {
